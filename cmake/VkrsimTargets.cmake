@@ -1,0 +1,22 @@
+# Warnings per target, never globally, so third-party code keeps its own flags.
+function(vkrsim_warnings target)
+  target_compile_options(${target} PRIVATE
+    $<$<COMPILE_LANGUAGE:CXX>:-Wall -Wextra -Wpedantic -Wshadow -Wnon-virtual-dtor>
+    $<$<COMPILE_LANGUAGE:C>:-Wall -Wextra>)
+endfunction()
+
+# A GoogleTest executable registered with CTest. Extra arguments are linked.
+#   vkrsim_test(NAME test_codec SOURCES a.cpp b.cpp LIBS vkrsim_codec [LABELS net])
+function(vkrsim_test)
+  cmake_parse_arguments(T "" "NAME" "SOURCES;LIBS;LABELS;PROPERTIES" ${ARGN})
+  add_executable(${T_NAME} ${T_SOURCES})
+  vkrsim_warnings(${T_NAME})
+  target_link_libraries(${T_NAME} PRIVATE ${T_LIBS} vkrsim_testsupport GTest::gtest_main GTest::gmock)
+  set(props TIMEOUT 300 WORKING_DIRECTORY ${CMAKE_CURRENT_BINARY_DIR})
+  if(T_LABELS)
+    list(APPEND props LABELS "${T_LABELS}")
+  endif()
+  gtest_discover_tests(${T_NAME}
+    DISCOVERY_TIMEOUT 60
+    PROPERTIES ${props} ${T_PROPERTIES})
+endfunction()

@@ -1,0 +1,49 @@
+#pragma once
+// The process-wide record through which the dialog, session and render threads exchange values.
+// No lock: every field is individually atomic with relaxed ordering, because each field has one
+// writing thread and no reader relies on the order in which different fields change. Fields read
+// and write like plain values: `stateBlock.uutX = x;`, `double x = stateBlock.uutX;`.
+
+#include <atomic>
+#include <cstdint>
+
+template <typename T>
+class RelaxedField {
+public:
+    constexpr RelaxedField() noexcept : value_(T{}) {}
+    RelaxedField(const RelaxedField&) = delete;
+    RelaxedField& operator=(const RelaxedField&) = delete;
+
+    operator T() const noexcept { return value_.load(std::memory_order_relaxed); }
+    RelaxedField& operator=(T v) noexcept
+    {
+        value_.store(v, std::memory_order_relaxed);
+        return *this;
+    }
+
+private:
+    static_assert(std::atomic<T>::is_always_lock_free, "a state block field must be one whole machine store");
+    std::atomic<T> value_;
+};
+
+struct StateBlock {
+    RelaxedField<std::int32_t> panDegrees;   // whole degrees 0..359, clockwise from the knob's top; dialog thread
+    RelaxedField<std::int32_t> tiltDegrees;  // whole degrees -60..60; dialog thread
+    RelaxedField<double> uutX;               // UUT position in the local tangent plane frame; session thread
+    RelaxedField<double> uutY;
+    RelaxedField<double> uutZ;
+    RelaxedField<double> uutPsi;             // radians, received as float and widened; session thread
+    RelaxedField<double> uutTheta;
+    RelaxedField<double> uutPhi;
+    RelaxedField<double> sightPsi;           // radians, view angles last published; session thread
+    RelaxedField<double> sightTheta;
+    RelaxedField<double> sightPhi;
+    RelaxedField<bool> stopSession;          // false -> true only; Resign and OK
+    RelaxedField<bool> stopRender;           // false -> true only; OK
+};
+
+// Zero-filled by constant initialisation before any code of the process runs; never reset.
+extern StateBlock stateBlock;
+
+// Degrees to radians as the range link converts them: this ten-digit value, not pi/180.
+inline constexpr double kDegToRad = 0.0174532925;
