@@ -12,11 +12,12 @@ function(vkrsim_test)
   add_executable(${T_NAME} ${T_SOURCES})
   vkrsim_warnings(${T_NAME})
   target_link_libraries(${T_NAME} PRIVATE ${T_LIBS} vkrsim_testsupport GTest::gtest_main GTest::gmock)
-  set(props TIMEOUT 300 WORKING_DIRECTORY ${CMAKE_CURRENT_BINARY_DIR})
+  set(props TIMEOUT 300)
   if(T_LABELS)
     list(APPEND props LABELS "${T_LABELS}")
   endif()
   gtest_discover_tests(${T_NAME}
     DISCOVERY_TIMEOUT 60
+    WORKING_DIRECTORY ${CMAKE_CURRENT_BINARY_DIR}
     PROPERTIES ${props} ${T_PROPERTIES})
 endfunction()

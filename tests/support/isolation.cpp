@@ -1,6 +1,6 @@
 #include "support/isolation.h"
 
-#include <dirent.h>
+#include <net/if.h>
 
 #include <string>
 #include <vector>
@@ -9,14 +9,13 @@ namespace vkrsim::test {
 
 ::testing::AssertionResult networkIsIsolated()
 {
+    // Asked of the kernel for this process's own network namespace (sysfs may still show the
+    // namespace it was mounted in).
     std::vector<std::string> interfaces;
-    if (DIR* dir = opendir("/sys/class/net")) {
-        while (dirent* entry = readdir(dir)) {
-            const std::string name = entry->d_name;
-            if (name != "." && name != "..")
-                interfaces.push_back(name);
-        }
-        closedir(dir);
+    if (struct if_nameindex* list = if_nameindex()) {
+        for (struct if_nameindex* i = list; i->if_index != 0; ++i)
+            interfaces.emplace_back(i->if_name);
+        if_freenameindex(list);
     }
     if (interfaces.size() == 1 && interfaces.front() == "lo")
         return ::testing::AssertionSuccess();
