@@ -1,0 +1,71 @@
+#include "rangelink/configurationfile.h"
+
+#include <clocale>
+#include <cstdlib>
+#include <exception>
+#include <fstream>
+#include <iostream>
+#include <locale.h>
+
+double textToDouble(const std::string& text)
+{
+    // One "C" locale object for the process, made on first use and never freed.
+    static const locale_t cLocale = newlocale(LC_NUMERIC_MASK, "C", static_cast<locale_t>(nullptr));
+    return strtod_l(text.c_str(), nullptr, cLocale);
+}
+
+void ConfigurationFile::applyLine(const std::string& line)
+{
+    const std::string::size_type eq = line.find('=');
+    if (eq == std::string::npos)
+        return;
+    // Nothing is trimmed: blanks around "=" stay part of the key or the value.
+    const std::string key = line.substr(0, eq);
+    const std::string value = line.substr(eq + 1);
+
+    if (key == "ORVA.ORBdefaultInitRef")
+        initRef_ = value;
+    else if (key == "ORVA.executionName")
+        executionName_ = value;
+    else if (key == "ORVA.sessionName")
+        sessionName_ = value;
+    else if (key == "ORVA.ORBlistenEndpoints")
+        listenEndpoints_ = value;
+    else if (key == "ORVA.LTP_latitude")
+        ltpLatitude_ = textToDouble(value);
+    else if (key == "ORVA.LTP_longitude")
+        ltpLongitude_ = textToDouble(value);
+    else if (key == "ORVA.LTP_azimuth")
+        ltpAzimuth_ = textToDouble(value);
+    else if (key == "ORVA.LTP_XFalseOrigin")
+        ltpXFalseOrigin_ = textToDouble(value);
+    else if (key == "ORVA.LTP_YFalseOrigin")
+        ltpYFalseOrigin_ = textToDouble(value);
+    else if (key == "ORVA.LTP_HeightOffset")
+        ltpHeightOffset_ = textToDouble(value);
+}
+
+void ConfigurationFile::read()
+{
+    std::ifstream in(fileName_);
+    if (!in.is_open()) {
+        std::cout << "No Configuration file (" << fileName_ << ") found." << std::endl;
+        return;
+    }
+    try {
+        std::string line;
+        // Lines of any length are read whole; a carriage return before the line end (a file
+        // written on Windows) is not part of the line.
+        while (std::getline(in, line)) {
+            if (!line.empty() && line.back() == '\r')
+                line.pop_back();
+            if (line.empty())
+                continue;
+            applyLine(line);
+        }
+    } catch (const std::exception& e) {
+        std::cout << "Exception processing Configuration file (" << fileName_ << "): " << e.what() << std::endl;
+    } catch (...) {
+        std::cout << "Unknown exception processing Configuration file (" << fileName_ << ")." << std::endl;
+    }
+}
