@@ -1,0 +1,60 @@
+#pragma once
+// Conversions between the local classes and their wire form (generated from LocalClasses.idl).
+// Used by the object-model libraries only.
+
+#include "LocalClasses.h"
+#include "models/localclasses/platformtype.h"
+#include "models/localclasses/time.h"
+#include "models/localclasses/tspi.h"
+#include "models/localclasses/uniqueid.h"
+
+namespace ORVA::LocalClasses::wire {
+
+using Middleware::SmartPtr;
+
+inline SmartPtr<UniqueID::Interface> from(const ORVA_LocalClasses_UniqueID& in)
+{
+    return UniqueID::Interface::create(in.siteID, in.applicationID, in.objectID);
+}
+inline ORVA_LocalClasses_UniqueID to(const UniqueID::Interface& in)
+{
+    return {in.get_siteID(), in.get_applicationID(), in.get_objectID()};
+}
+
+// Raises ORVA::Middleware::Exception for nanoseconds out of range (a malformed sample).
+inline SmartPtr<Time::Interface> from(const ORVA_LocalClasses_Time& in)
+{
+    return Time::Interface::create(in.seconds, in.nanoseconds);
+}
+inline ORVA_LocalClasses_Time to(const Time::Interface& in)
+{
+    return {in.get_seconds(), in.get_nanoseconds()};
+}
+
+inline SmartPtr<PlatformType::Interface> from(const ORVA_LocalClasses_PlatformType& in)
+{
+    return PlatformType::Interface::create(in.typeIndex, in.databaseVersion);
+}
+inline ORVA_LocalClasses_PlatformType to(const PlatformType::Interface& in)
+{
+    return {in.get_typeIndex(), in.get_databaseVersion()};
+}
+
+inline SmartPtr<TSPI::Interface> from(const ORVA_LocalClasses_TSPI& in)
+{
+    return TSPI::Interface::create({in.position[0], in.position[1], in.position[2]},
+                                   {in.orientation[0], in.orientation[1], in.orientation[2]},
+                                   {in.velocity[0], in.velocity[1], in.velocity[2]});
+}
+inline ORVA_LocalClasses_TSPI to(const TSPI::Interface& in)
+{
+    ORVA_LocalClasses_TSPI out{};
+    for (int i = 0; i < 3; ++i) {
+        out.position[i] = in.geocentricPosition()[static_cast<std::size_t>(i)];
+        out.orientation[i] = in.geocentricOrientation()[static_cast<std::size_t>(i)];
+        out.velocity[i] = in.geocentricVelocity()[static_cast<std::size_t>(i)];
+    }
+    return out;
+}
+
+}  // namespace ORVA::LocalClasses::wire

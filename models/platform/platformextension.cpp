@@ -1,0 +1,107 @@
+// ORVA::PlatformExtension: attribute defaults, setters and the binding between the C sample and the C++ state.
+
+#include "models/platform/platformextension.h"
+
+#include "PlatformExtension.h"
+#include "models/localclasses/wireform.h"
+
+#include "middleware/exceptions.h"
+
+#include <memory>
+
+namespace ORVA::PlatformExtension {
+
+namespace {
+
+using Middleware::SDOid;
+using Middleware::SDO::PublicationStateBase;
+namespace wire = ::ORVA::LocalClasses::wire;
+
+template <class T>
+const SmartPtr<T>& required(const SmartPtr<T>& handle, const char* attribute)
+{
+    if (handle.isNull())
+        throw Middleware::InvalidAccess(std::string("ORVA::PlatformExtension::PublicationStateUpdater::set_") + attribute + ": empty handle");
+    return handle;
+}
+
+class Binding final : public Middleware::SDO::ClassBinding {
+public:
+    const char* className() const override { return "ORVA::PlatformExtension"; }
+    const dds_topic_descriptor* topicDescriptor() const override { return &ORVA_PlatformExtension_IDL_PlatformExtension_desc; }
+
+    std::shared_ptr<PublicationStateBase> initialState(const SDOid& id) const override
+    {
+        return std::make_shared<ImmutablePublicationState>(id, 1, Attributes());
+    }
+
+    std::shared_ptr<PublicationStateBase> decode(const void* sample) const override
+    {
+        const auto& in = *static_cast<const ORVA_PlatformExtension_IDL_PlatformExtension*>(sample);
+        Attributes a;
+        a.platformID = wire::from(in.platformID);
+        a.timeStamp = wire::from(in.timeStamp);
+        a.extensionTypeID = in.extensionTypeID;
+        return std::make_shared<ImmutablePublicationState>(SDOid(in.sdoOrigin, in.sdoSerial), in.version, a);
+    }
+
+    void encode(const PublicationStateBase& base, const std::function<void(const void*)>& use) const override
+    {
+        const auto& a = static_cast<const ImmutablePublicationState&>(base).attributes();
+        ORVA_PlatformExtension_IDL_PlatformExtension out{};
+        out.sdoOrigin = base.sdoId().origin();
+        out.sdoSerial = base.sdoId().serial();
+        out.version = base.version();
+        out.platformID = wire::to(*a.platformID);
+        out.timeStamp = wire::to(*a.timeStamp);
+        out.extensionTypeID = a.extensionTypeID;
+        use(&out);
+    }
+
+    std::shared_ptr<Middleware::SDO::ProxyBase> makeProxy(
+        const SDOid& id, std::shared_ptr<PublicationStateBase> state) const override
+    {
+        return std::make_shared<Proxy>(id, std::move(state));
+    }
+};
+
+}  // namespace
+
+Attributes::Attributes()
+    : platformID(UniqueID::Interface::create()),
+      timeStamp(Time::Interface::create())
+{
+}
+
+ImmutablePublicationState::ImmutablePublicationState(const SDOid& id, std::uint32_t version,
+                                                     const Attributes& attributes)
+    : PublicationStateBase(id, version), a_(attributes)
+{
+}
+
+ImmutablePublicationState::~ImmutablePublicationState() = default;
+
+void PublicationStateUpdater::set_platformID(const SmartPtr<UniqueID::Interface>& v) { a_.platformID = required(v, "platformID"); }
+void PublicationStateUpdater::set_timeStamp(const SmartPtr<Time::Interface>& v) { a_.timeStamp = required(v, "timeStamp"); }
+
+Proxy::~Proxy() = default;
+Servant::~Servant() = default;
+RemoteMethodsFactoryInterface::~RemoteMethodsFactoryInterface() = default;
+PublicationInfo::~PublicationInfo() = default;
+
+SubscriptionInfo::SubscriptionInfo(const SmartPtr<DiscoveryCallbackFactory>& discovery,
+                                   const SmartPtr<StateChangeCallbackFactory>& stateChange,
+                                   const SmartPtr<DestructionCallbackFactory>& destruction)
+    : SubscriptionInfoT(ServantTraits::binding(), discovery, stateChange, destruction)
+{
+}
+
+SubscriptionInfo::~SubscriptionInfo() = default;
+
+const Middleware::SDO::ClassBinding& ServantTraits::binding()
+{
+    static const Binding instance;
+    return instance;
+}
+
+}  // namespace ORVA::PlatformExtension
