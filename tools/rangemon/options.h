@@ -1,0 +1,29 @@
+#pragma once
+// Command line of rangemon:
+//   rangemon --execution NAME [--init-ref REF] [--verbosity N] [--duration S]
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace rangemon {
+
+struct Options {
+    std::string execution;
+    std::string initRef;                 // empty: the middleware's defaults
+    std::uint32_t verbosity = 3;
+    std::optional<double> durationSeconds;  // none: run until stopped
+};
+
+struct ParseResult {
+    std::optional<Options> options;  // set when the command line is valid
+    std::string error;               // why it is not, otherwise
+};
+
+// `arguments` without the program name.
+ParseResult parseOptions(const std::vector<std::string>& arguments);
+
+extern const char* const usageText;
+
+}  // namespace rangemon
