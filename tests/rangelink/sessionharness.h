@@ -37,31 +37,26 @@ inline std::string uniqueName(const char* what)
     return std::string(what) + "." + info->name() + "." + std::to_string(::getpid()) + "." + std::to_string(++counter);
 }
 
-// Standard output of the whole process goes to a file while this lives; every line the session
-// thread writes is flushed, so the file can be read at any time.
+// The console stream (std::cout, which the session thread and the callbacks write) goes to a
+// file while this lives; every line is flushed, so the file can be read at any time. The test
+// framework's own messages stay on the real standard output.
 class StdoutToFile {
 public:
     explicit StdoutToFile(std::string path) : path_(std::move(path))
     {
-        std::fflush(stdout);
-        std::cout.flush();
-        saved_ = ::dup(1);
-        const int fd = ::open(path_.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
-        ::dup2(fd, 1);
-        ::close(fd);
+        file_.open(path_, std::ios::out | std::ios::trunc);
+        saved_ = std::cout.rdbuf(&file_);
     }
     ~StdoutToFile()
     {
-        std::cout.flush();
-        std::fflush(stdout);
-        ::dup2(saved_, 1);
-        ::close(saved_);
+        std::cout.rdbuf(saved_);
     }
     std::string text() const { return vkrsim::test::readFile(path_); }
 
 private:
     std::string path_;
-    int saved_ = -1;
+    std::filebuf file_;
+    std::streambuf* saved_ = nullptr;
 };
 
 inline std::vector<std::string> lines(const std::string& text)
