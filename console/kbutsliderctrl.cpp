@@ -135,7 +135,7 @@ void KbutsliderCtrl::mousePressEvent(QMouseEvent* event)
     }
     if (!m_bDragging) {
         m_bDragging = true;
-        grabMouse();
+        // Qt captures the mouse for the widget that took the press until the release.
         setFocus(Qt::MouseFocusReason);
         NotifyParent(tb::THUMBTRACK);
         redraw();
@@ -179,7 +179,6 @@ void KbutsliderCtrl::mouseReleaseEvent(QMouseEvent* event)
     }
     if (m_bDragging) {
         m_bDragging = false;
-        releaseMouse();
         NotifyParent(tb::THUMBTRACK);
         redraw();
     } else {
