@@ -141,22 +141,13 @@ bool CVKRsimDlg::OnInitDialog()
 
     // Status bar: pane 0 is the client width less 200 pixels, pane 1 takes the rest. The panes
     // stay empty until the first tick.
+    static const int indicators[] = {resid::ID_INDICATOR_UUT, resid::ID_INDICATOR_EULERS};
     m_wndStatusBar.setObjectName(QStringLiteral("AFX_IDW_STATUS_BAR"));
-    m_wndStatusBar.setSizeGripEnabled(false);
-    for (int pane = 0; pane < 2; ++pane) {
-        m_panes[pane] = new QLabel(&m_wndStatusBar);
-        m_panes[pane]->setObjectName(
-            QString::number(pane == 0 ? resid::ID_INDICATOR_UUT : resid::ID_INDICATOR_EULERS));
-    }
-    m_panes[0]->setFixedWidth(width() - 200);
-    m_wndStatusBar.addWidget(m_panes[0]);
-    m_wndStatusBar.addWidget(m_panes[1], 1);
-    QPalette barPalette = m_wndStatusBar.palette();
-    barPalette.setColor(QPalette::Window, QColor(180, 180, 100));
-    m_wndStatusBar.setPalette(barPalette);
-    m_wndStatusBar.setAutoFillBackground(true);
-    const int barHeight = m_wndStatusBar.sizeHint().height();
-    m_wndStatusBar.setGeometry(0, height() - barHeight, width(), barHeight);
+    m_wndStatusBar.SetIndicators(indicators, 2);
+    m_wndStatusBar.SetPaneInfo(0, resid::ID_INDICATOR_UUT, CStatusBar::SBPS_NORMAL, width() - 200);
+    m_wndStatusBar.SetPaneInfo(1, resid::ID_INDICATOR_EULERS, CStatusBar::SBPS_STRETCH, 0);
+    m_wndStatusBar.RepositionInParent();
+    m_wndStatusBar.SetBkColor(makeColorRef(180, 180, 100));
 
     // Qt chooses the timer's identifier; every tick is handled alike whatever it is.
     m_nTimer = startTimer(100);
@@ -171,12 +162,12 @@ QWidget* CVKRsimDlg::GetDlgItem(int id) const
 
 QString CVKRsimDlg::statusPaneText(int pane) const
 {
-    return m_panes[pane]->text();
+    return m_wndStatusBar.GetPaneText(pane);
 }
 
 void CVKRsimDlg::setPaneText(int pane, const QString& text)
 {
-    m_panes[pane]->setText(text);
+    m_wndStatusBar.SetPaneText(pane, text);
 }
 
 void CVKRsimDlg::OnSysCommand(unsigned nID, quintptr)

@@ -6,16 +6,15 @@
 
 #include "console/kbutsliderctrl.h"
 #include "console/macsliderctrl.h"
+#include "console/statusbar.h"
 
 #include <ace/Thread_Manager.h>
 
 #include <QDialog>
 #include <QIcon>
-#include <QStatusBar>
 
 #include <map>
 
-class QLabel;
 class QMenu;
 
 // The thread entries the commands start: the render thread and the session thread.
@@ -32,7 +31,7 @@ public:
     // The control with a template id (1, 1000..1002, 1007..1009), or nullptr.
     QWidget* GetDlgItem(int id) const;
     QString statusPaneText(int pane) const;
-    QStatusBar& statusBar() { return m_wndStatusBar; }
+    CStatusBar& statusBar() { return m_wndStatusBar; }
     // The dialog's system menu, shown as its context menu.
     QMenu* systemMenu() const { return m_pSysMenu; }
     QIcon OnQueryDragIcon() const { return m_hIcon; }
@@ -57,11 +56,10 @@ private:
     QIcon m_hIcon;
     int m_nTimer = 0;
     CMacSliderCtrl m_ctrlTilt;
-    QStatusBar m_wndStatusBar;
+    CStatusBar m_wndStatusBar;
     KbutsliderCtrl m_ctrlPan;
 
     WorkerEntries m_entries;
     std::map<int, QWidget*> m_items;
-    QLabel* m_panes[2] = {nullptr, nullptr};
     QMenu* m_pSysMenu = nullptr;
 };

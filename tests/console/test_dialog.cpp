@@ -122,11 +122,13 @@ TEST_F(ControlDialog, HasItsControlsWithTheirTexts)
         EXPECT_EQ(dlg.GetDlgItem(resid::IDC_TILT)->geometry(), QRect(165, 106, 21, 144));
     }
     // The status bar sits at the bottom in its own colour, pane 0 the width less 200.
-    QStatusBar& bar = dlg.statusBar();
+    CStatusBar& bar = dlg.statusBar();
     EXPECT_EQ(bar.geometry().bottom(), dlg.height() - 1);
-    EXPECT_EQ(bar.grab().toImage().pixelColor(bar.width() - 3, bar.height() / 2),
+    EXPECT_EQ(bar.geometry().width(), dlg.width());
+    EXPECT_EQ(bar.paneCount(), 2);
+    EXPECT_EQ(bar.grab().toImage().pixelColor(bar.width() - 1, bar.height() / 2),
               QColor(180, 180, 100));
-    EXPECT_EQ(bar.findChild<QLabel*>(QStringLiteral("108"))->width(), dlg.width() - 200);
+    EXPECT_EQ(bar.paneRect(0).width(), dlg.width() - 200);
 }
 
 TEST_F(ControlDialog, StartsWithTheThumbAtMinusTwentyAndTheTextUntouched)
@@ -179,6 +181,12 @@ TEST_F(ControlDialog, ReadoutShowsThePositionAndViewAnglesEveryTick)
     stateBlock.sightPhi = -0.5;
     QTest::qWait(250);
     EXPECT_TRUE(dlg.statusPaneText(0).startsWith(QStringLiteral("UUT Pos 1234.5000008.2,")));
+    // Long texts are clipped in their panes; the panes keep their places.
+    const QRect pane0 = dlg.statusBar().paneRect(0), pane1 = dlg.statusBar().paneRect(1);
+    EXPECT_EQ(pane0.width(), dlg.width() - 200);
+    EXPECT_GT(pane1.left(), pane0.right());
+    EXPECT_LT(pane1.right(), dlg.width());
+    EXPECT_GT(pane1.width(), 150);
     EXPECT_EQ(dlg.statusPaneText(0), QStringLiteral("UUT Pos 1234.5000008.2,0.0000008.2,-2.2500008.2"));
     EXPECT_EQ(dlg.statusPaneText(1), QStringLiteral("Eulers 0.8254678.2,0.0000008.2,-0.5000008.2"));
 }
