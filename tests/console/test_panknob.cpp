@@ -1,4 +1,5 @@
 #include "console/kbutsliderctrl.h"
+#include "console/knobface.h"
 #include "console/resourceids.h"
 #include "console/stateblock.h"
 
@@ -232,6 +233,25 @@ TEST_F(PanKnob, FocusMarksTheCurrentDetentWithDottedCircles)
     EXPECT_EQ(image.pixelColor(131, 70 + 4), QColor(0, 0, 0));  // radius 4
     EXPECT_EQ(image.pixelColor(131 + 2, 70), QColor(0, 0, 0));  // radius 2: current detent
     EXPECT_EQ(image.pixelColor(131, 70), QColor(200, 200, 200));
+}
+
+TEST_F(PanKnob, FaceShowsTheCellOfItsFrame)
+{
+    const QImage strip = makeKnobFaceStrip(systemColors(knobPalette()));
+    ASSERT_EQ(strip.size(), QSize(120, 40));
+    const QImage cells[] = {strip.copy(0, 0, 40, 40), strip.copy(40, 0, 40, 40), strip.copy(80, 0, 40, 40)};
+    EXPECT_NE(cells[0], cells[1]);
+    EXPECT_NE(cells[0], cells[2]);
+    EXPECT_NE(cells[1], cells[2]);
+    // The painted centre square is the cell of the current frame: normal, then pressed.
+    auto face = [this] { return knob->grab().toImage().copy(50, 50, 40, 40); };
+    const QImage idle = face();
+    EXPECT_EQ(idle.pixelColor(8, 8), cells[0].pixelColor(8, 8));
+    QTest::mousePress(knob, Qt::LeftButton, {}, {70, 70});
+    const QImage pressed = face();
+    EXPECT_EQ(pressed.pixelColor(8, 8), cells[2].pixelColor(8, 8));
+    EXPECT_NE(pressed.pixelColor(8, 8), idle.pixelColor(8, 8));
+    QTest::mouseRelease(knob, Qt::LeftButton, {}, {70, 70});
 }
 
 }  // namespace

@@ -151,4 +151,30 @@ TEST_F(TiltSlider, KeysAndPagesMoveTowardsTheMinimumAtTheTop)
     EXPECT_EQ(spy.count(), 0);
 }
 
+TEST_F(TiltSlider, WithoutBothSidesTheThumbPointsAwayFromTheTicks)
+{
+    struct Row {
+        QSlider::TickPosition ticks;
+        bool tipRight;
+    };
+    const Row rows[] = {{QSlider::NoTicks, true}, {QSlider::TicksBelow, true}, {QSlider::TicksAbove, false}};
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.ticks);
+        slider.setTickPosition(row.ticks);
+        const QImage image = slider.grab().toImage();
+        const QRect t = slider.geometry().thumb;
+        const int tipX = row.tipRight ? t.right() : t.left();
+        const int backX = row.tipRight ? t.left() : t.right();
+        const QColor face = slider.palette().color(QPalette::Button);
+        // The tip's corners are cut away; the back's corners are not.
+        EXPECT_EQ(image.pixelColor(tipX, t.top()), face);
+        EXPECT_EQ(image.pixelColor(tipX, t.bottom()), face);
+        EXPECT_NE(image.pixelColor(tipX, t.center().y()), face);
+        EXPECT_NE(image.pixelColor(backX, t.top()), face);
+        // Filled with the primary colour inside.
+        EXPECT_EQ(image.pixelColor(t.center().x() + (row.tipRight ? -3 : 3), t.center().y() - 2),
+                  QColor(255, 0, 0));
+    }
+}
+
 }  // namespace
