@@ -60,9 +60,15 @@ KbutsliderCtrl::KbutsliderCtrl(QWidget* parent) : QSlider(Qt::Horizontal, parent
     LayoutKnob();
 }
 
+int KbutsliderCtrl::detentSlot(int index)
+{
+    // A negative index wraps into the table instead of writing before it.
+    return ((index % kMaxDetents) + kMaxDetents) % kMaxDetents;
+}
+
 void KbutsliderCtrl::SetDetentValue(int index, int value)
 {
-    m_aDetents[index % kMaxDetents] = value % 360;
+    m_aDetents[detentSlot(index)] = value % 360;
     if (isVisible())
         redraw();
 }

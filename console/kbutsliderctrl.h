@@ -34,9 +34,10 @@ public:
 
     explicit KbutsliderCtrl(QWidget* parent = nullptr);
 
-    // Entry index % 16 becomes value % 360 (truncating remainders); redraws when visible.
+    // Entry index % 16 becomes value % 360 (truncating remainders; a negative index wraps to
+    // 16 + index % 16); redraws when visible.
     void SetDetentValue(int index, int value);
-    int GetDetentValue(int index) const { return m_aDetents[index % kMaxDetents]; }
+    int GetDetentValue(int index) const { return m_aDetents[detentSlot(index)]; }
     int currentDetent() const { return m_nCurDetent; }
     int frame() const { return m_nFrame; }
     int pushState() const { return m_nPushState; }
@@ -60,6 +61,7 @@ protected:
     void changeEvent(QEvent* event) override;
 
 private:
+    static int detentSlot(int index);
     void LayoutKnob();
     void redraw();
     int PointToValue(QPoint p) const;

@@ -71,7 +71,7 @@ void CVKRsimDlg::createControls()
     auto at = [dpi](int x, int y, int cx, int cy) { return dialogRectToPixels(x, y, cx, cy, dpi); };
     setFixedSize(at(0, 0, kDialogWidth, kDialogHeight).size());
 
-    auto button = [this, &at](int id, const char* text, QRect rect) {
+    auto button = [this](int id, const char* text, QRect rect) {
         auto* b = new QPushButton(QString::fromLatin1(text), this);
         b->setGeometry(rect);
         b->setAutoDefault(false);

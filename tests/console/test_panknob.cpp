@@ -147,6 +147,10 @@ TEST_F(PanKnob, SetDetentValueReducesIndexAndValue)
     EXPECT_EQ(knob->GetDetentValue(0), 10);
     knob->SetDetentValue(0, 720);
     EXPECT_EQ(knob->GetDetentValue(0), 0);
+    // A negative index stays inside the table.
+    knob->SetDetentValue(-1, 33);
+    EXPECT_EQ(knob->GetDetentValue(15), 33);
+    EXPECT_EQ(knob->GetDetentValue(0), 0);
 }
 
 TEST_F(PanKnob, CentreButtonPressesAndReleasesWithItsFrame)
