@@ -4,7 +4,10 @@
 
 SystemColors systemColors(const QPalette& palette)
 {
-    auto c = [&palette](QPalette::ColorRole role) { return fromQColor(palette.color(role)); };
+    // Desktop colours do not change with a control's state: always the active group.
+    auto c = [&palette](QPalette::ColorRole role) {
+        return fromQColor(palette.color(QPalette::Active, role));
+    };
     return SystemColors{
         c(QPalette::Button),   c(QPalette::Dark),      c(QPalette::Shadow),
         c(QPalette::Light),    c(QPalette::Midlight),  c(QPalette::Base),

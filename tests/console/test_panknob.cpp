@@ -10,6 +10,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <set>
 #include <vector>
 
 namespace {
@@ -256,6 +257,29 @@ TEST_F(PanKnob, FaceShowsTheCellOfItsFrame)
     EXPECT_EQ(pressed.pixelColor(8, 8), cells[2].pixelColor(8, 8));
     EXPECT_NE(pressed.pixelColor(8, 8), idle.pixelColor(8, 8));
     QTest::mouseRelease(knob, Qt::LeftButton, {}, {70, 70});
+}
+
+TEST_F(PanKnob, DisabledKnobEmbossesItsTextInTheSameRingColours)
+{
+    // The text's left part, outside the face cell.
+    auto textColours = [this] {
+        const QImage image = knob->grab().toImage();
+        std::set<QRgb> colours;
+        for (int y = 60; y <= 80; ++y)
+            for (int x = 22; x < 49; ++x)
+                colours.insert(image.pixel(x, y));
+        return colours;
+    };
+    const QRgb black = qRgb(0, 0, 0), white = qRgb(255, 255, 255), shadow = qRgb(100, 100, 100);
+    const auto enabled = textColours();
+    EXPECT_TRUE(enabled.count(black));
+    knob->setEnabled(false);
+    const auto disabled = textColours();
+    EXPECT_FALSE(disabled.count(black));
+    EXPECT_TRUE(disabled.count(white));
+    EXPECT_TRUE(disabled.count(shadow));
+    // The rings keep the desktop's colours.
+    EXPECT_TRUE(near(knob->grab().toImage().pixelColor(70 - 43, 70 - 43), QColor(0, 0, 0)));
 }
 
 }  // namespace
