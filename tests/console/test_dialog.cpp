@@ -171,7 +171,7 @@ TEST_F(ControlDialog, ReadoutShowsThePositionAndViewAnglesEveryTick)
 {
     EXPECT_EQ(dlg.statusPaneText(0), QString());
     EXPECT_EQ(dlg.statusPaneText(1), QString());
-    QTest::qWait(250);
+    ASSERT_TRUE(QTest::qWaitFor([this] { return !dlg.statusPaneText(0).isEmpty(); }, 2000));
     EXPECT_EQ(dlg.statusPaneText(0), QStringLiteral("UUT Pos 0.0000008.2,0.0000008.2,0.0000008.2"));
     EXPECT_EQ(dlg.statusPaneText(1), QStringLiteral("Eulers 0.0000008.2,0.0000008.2,0.0000008.2"));
 
@@ -179,7 +179,7 @@ TEST_F(ControlDialog, ReadoutShowsThePositionAndViewAnglesEveryTick)
     stateBlock.uutZ = -2.25;
     stateBlock.sightPsi = 0.825467075;
     stateBlock.sightPhi = -0.5;
-    QTest::qWait(250);
+    ASSERT_TRUE(QTest::qWaitFor([this] { return dlg.statusPaneText(0).contains("1234"); }, 2000));
     EXPECT_TRUE(dlg.statusPaneText(0).startsWith(QStringLiteral("UUT Pos 1234.5000008.2,")));
     // Long texts are clipped in their panes; the panes keep their places.
     const QRect pane0 = dlg.statusBar().paneRect(0), pane1 = dlg.statusBar().paneRect(1);
@@ -214,16 +214,15 @@ TEST_F(ControlDialog, ResignSetsOnlyTheSessionStopAtOnce)
 TEST_F(ControlDialog, JoinAfterResignRunsAFullSessionAndBlanksPaneZeroUntilTheNextTick)
 {
     click(resid::IDC_RESIGN);
-    QTest::qWait(150);
-    ASSERT_FALSE(dlg.statusPaneText(0).isEmpty());
+    ASSERT_TRUE(QTest::qWaitFor([this] { return !dlg.statusPaneText(0).isEmpty(); }, 2000));
     const qint64 ms = timedClick(resid::IDC_JOIN);
     EXPECT_GE(ms, 990);
     EXPECT_EQ(dlg.statusPaneText(0), QString());
     EXPECT_EQ(sessionStarts, 1);
     EXPECT_EQ(stopSessionAtStart, 0);
     EXPECT_FALSE(stateBlock.stopSession);
-    QTest::qWait(150);
-    EXPECT_FALSE(dlg.statusPaneText(0).isEmpty());
+    // Refilled by the next tick.
+    EXPECT_TRUE(QTest::qWaitFor([this] { return !dlg.statusPaneText(0).isEmpty(); }, 1000));
 }
 
 TEST_F(ControlDialog, JoinWhileASessionRunsDoesNothing)
