@@ -9,7 +9,7 @@ CVKRsimApp theApp;
 bool CVKRsimApp::InitInstance(int& argc, char** argv, WorkerEntries entries)
 {
     QApplication app(argc, argv);
-    // The profile key of the original installation; nothing is stored under it.
+    // The settings key the program has always named; nothing is stored under it.
     QCoreApplication::setOrganizationName(QStringLiteral("Local AppWizard-Generated Applications"));
     QCoreApplication::setApplicationName(QStringLiteral("VKRsim"));
 
