@@ -1,0 +1,26 @@
+#include "console/vkrsimapp.h"
+
+#include "desktop/qtmessagebox.h"
+
+#include <QApplication>
+
+CVKRsimApp theApp;
+
+bool CVKRsimApp::InitInstance(int& argc, char** argv, WorkerEntries entries)
+{
+    QApplication app(argc, argv);
+    // The settings key the program has always named; nothing is stored under it.
+    QCoreApplication::setOrganizationName(QStringLiteral("Local AppWizard-Generated Applications"));
+    QCoreApplication::setApplicationName(QStringLiteral("VKRsim"));
+
+    // Worker threads still running when the dialog ends end with the process: the thread
+    // manager must not wait for them at exit.
+    ACE_Thread_Manager::instance()->wait_on_exit(0);
+
+    CVKRsimDlg dlg(entries);
+    // Boxes that worker threads show appear modally on this thread.
+    desktop::installQtMessageBoxes(&dlg);
+    dlg.exec();
+    desktop::uninstallQtMessageBoxes();
+    return false;
+}
