@@ -1,0 +1,116 @@
+// The operator's path through the real dialog: Join ORVA, dismiss the greeting, and the status
+// bar follows a Platform that uutsim publishes; Resign leaves the execution.
+
+#include "console/stateblock.h"
+#include "console/vkrsimdlg.h"
+#include "desktop/qtmessagebox.h"
+#include "rangelink/sessionthread.h"
+#include "sightview/sightviewthread.h"
+#include "support/childprocess.h"
+#include "support/isolation.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
+
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <fstream>
+#include <memory>
+
+namespace {
+
+using vkrsim::test::builtProgram;
+using vkrsim::test::ChildProcess;
+
+// Runs the event loop until `done` holds or `ms` pass.
+template <class Predicate>
+bool pumpUntil(Predicate done, int ms)
+{
+    QElapsedTimer clock;
+    clock.start();
+    while (!done() && clock.elapsed() < ms)
+        QApplication::processEvents(QEventLoop::AllEvents, 20);
+    return done();
+}
+
+// The operator: presses OK on every message box. A timer, because a box runs its own event
+// loop inside the call that shows it.
+class Operator : public QObject {
+public:
+    Operator()
+    {
+        timer_.callOnTimeout([this] {
+            if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+                dismissed << box->text();
+                box->button(QMessageBox::Ok)->click();
+            }
+        });
+        timer_.start(50);
+    }
+    QStringList dismissed;
+
+private:
+    QTimer timer_;
+};
+
+TEST(JoinFromDialog, StatusBarFollowsThePlatformAndResignLeaves)
+{
+    VKRSIM_REQUIRE_ISOLATED_NETWORK();
+    char pattern[] = "/tmp/vkrsim-join-XXXXXX";
+    const std::string dir = mkdtemp(pattern);
+    ASSERT_EQ(chdir(dir.c_str()), 0);
+    const std::string execution = "JoinFromDialog." + std::to_string(getpid());
+    std::ofstream("config.txt") << "ORVA.executionName=" << execution << "\nORVA.sessionName=SightBench\n"
+                                << "ORVA.LTP_latitude=0\nORVA.LTP_longitude=0\nORVA.LTP_HeightOffset=0\n";
+    ChildProcess manager({builtProgram("orva-executionmanager"), "--execution", execution});
+    ChildProcess uut({builtProgram("uutsim"), "--execution", execution, "--count", "1", "--rate", "10",
+                      "--lat", "0", "--lon", "0", "--alt", "100"}, dir + "/uutsim.log");
+
+    int argc = 1;
+    char name[] = "test_joinfromdialog";
+    char* argv[] = {name, nullptr};
+    QApplication app(argc, argv);
+    // The console log goes to a file, as an operator would redirect it.
+    std::ofstream log(dir + "/console.log");
+    std::streambuf* saved = std::cout.rdbuf(log.rdbuf());
+    {
+        CVKRsimDlg dlg(WorkerEntries{sightViewThread, sessionThread});
+        desktop::installQtMessageBoxes(&dlg);
+        dlg.show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(&dlg));
+        const QString idle = "UUT Pos 0.0000008.2,0.0000008.2,0.0000008.2";
+        ASSERT_TRUE(pumpUntil([&] { return dlg.statusPaneText(0) == idle; }, 2000)) << "no readout before Join";
+
+        Operator op;
+        QStringList& dismissed = op.dismissed;
+        QTimer::singleShot(0, [&] { QTest::mouseClick(dlg.GetDlgItem(1001), Qt::LeftButton); });
+        const QString idleEulers = "Eulers 0.0000008.2,0.0000008.2,0.0000008.2";
+        const bool following = pumpUntil([&] {
+            return dlg.statusPaneText(0).startsWith("UUT Pos ") && dlg.statusPaneText(0) != idle &&
+                   dlg.statusPaneText(1).startsWith("Eulers ") && dlg.statusPaneText(1) != idleEulers;
+        }, 20000);
+        EXPECT_TRUE(following) << dlg.statusPaneText(0).toStdString() << " / " << dlg.statusPaneText(1).toStdString();
+        ASSERT_FALSE(dismissed.isEmpty());
+        EXPECT_EQ(dismissed.front(), "From Orva Subscriber");
+        EXPECT_EQ(dismissed.size(), 1) << dismissed.join(" | ").toStdString();
+
+        QTest::mouseClick(dlg.GetDlgItem(1002), Qt::LeftButton);
+        EXPECT_TRUE(stateBlock.stopSession);
+        // The session thread leaves in order and ends.
+        ACE_Thread_Manager::instance()->wait();
+        desktop::uninstallQtMessageBoxes();
+    }
+    std::cout.rdbuf(saved);
+    const std::string console = vkrsim::test::readFile(dir + "/console.log");
+    EXPECT_NE(console.find("Number of Platforms = 1\nStuff for Platform # 1\nX pos = "), std::string::npos);
+    chdir("/");
+    std::system(("rm -rf '" + dir + "'").c_str());
+}
+
+}  // namespace
