@@ -87,8 +87,19 @@ public:
 
 }  // namespace
 
+namespace {
+
+// Local-class values are immutable, so every new object can share one zero value of each.
+const SmartPtr<UniqueID::Interface>& zeroUniqueID()
+{
+    static const SmartPtr<UniqueID::Interface> value = UniqueID::Interface::create();
+    return value;
+}
+
+}  // namespace
+
 Attributes::Attributes()
-    : VKRsimID(UniqueID::Interface::create())
+    : VKRsimID(zeroUniqueID())
 {
 }
 

@@ -79,11 +79,40 @@ public:
 
 }  // namespace
 
+namespace {
+
+// Local-class values are immutable, so every new object can share one zero value of each.
+const SmartPtr<UniqueID::Interface>& zeroUniqueID()
+{
+    static const SmartPtr<UniqueID::Interface> value = UniqueID::Interface::create();
+    return value;
+}
+
+const SmartPtr<Time::Interface>& zeroTime()
+{
+    static const SmartPtr<Time::Interface> value = Time::Interface::create();
+    return value;
+}
+
+const SmartPtr<PlatformType::Interface>& zeroPlatformType()
+{
+    static const SmartPtr<PlatformType::Interface> value = PlatformType::Interface::create();
+    return value;
+}
+
+const SmartPtr<TSPI::Interface>& zeroTSPI()
+{
+    static const SmartPtr<TSPI::Interface> value = TSPI::Interface::create();
+    return value;
+}
+
+}  // namespace
+
 Attributes::Attributes()
-    : platformID(UniqueID::Interface::create()),
-      timeStamp(Time::Interface::create()),
-      platformType(PlatformType::Interface::create()),
-      tspi(TSPI::Interface::create())
+    : platformID(zeroUniqueID()),
+      timeStamp(zeroTime()),
+      platformType(zeroPlatformType()),
+      tspi(zeroTSPI())
 {
 }
 

@@ -67,9 +67,26 @@ public:
 
 }  // namespace
 
+namespace {
+
+// Local-class values are immutable, so every new object can share one zero value of each.
+const SmartPtr<UniqueID::Interface>& zeroUniqueID()
+{
+    static const SmartPtr<UniqueID::Interface> value = UniqueID::Interface::create();
+    return value;
+}
+
+const SmartPtr<Time::Interface>& zeroTime()
+{
+    static const SmartPtr<Time::Interface> value = Time::Interface::create();
+    return value;
+}
+
+}  // namespace
+
 Attributes::Attributes()
-    : platformID(UniqueID::Interface::create()),
-      timeStamp(Time::Interface::create())
+    : platformID(zeroUniqueID()),
+      timeStamp(zeroTime())
 {
 }
 
