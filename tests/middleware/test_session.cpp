@@ -293,3 +293,24 @@ TEST(Session, RaisingCallbackLeavesTheRestQueued)
     member.pumpFor(200ms);
     EXPECT_EQ("", recorder->kinds());
 }
+
+TEST(Execution, InitReferenceChoosesDomainAndUnicastPeers)
+{
+    VKRSIM_REQUIRE_ISOLATED_NETWORK();
+    const std::string name = uniqueExecutionName();
+    vkrsim::test::ChildProcess manager({vkrsim::test::builtProgram("orva-executionmanager"), "--execution", name,
+                                        "--init-ref", "dds:5@127.0.0.1"});
+    const auto join = [&](const char* ref) {
+        int argc = 4;
+        const char* argv[] = {"-ORBdefaultInitRef", ref, "-joinTimeout", "5000", nullptr};
+        auto runtime = ORVA::Middleware::init(ORVA::Middleware::Configuration(argc, argv, "test", ""));
+        return runtime->enterExecution(name);
+    };
+    EXPECT_EQ(name, join("dds:5@127.0.0.1")->getName());
+    // The same execution name in the default domain is another range.
+    int argc = 4;
+    const char* argv[] = {"-ORBdefaultInitRef", "dds:0", "-joinTimeout", "800", nullptr};
+    auto other = ORVA::Middleware::init(ORVA::Middleware::Configuration(argc, argv, "test", ""));
+    EXPECT_THROW(other->enterExecution(name), Exception);
+    EXPECT_THROW(join("dds:5@no such host"), Exception);
+}
