@@ -219,11 +219,16 @@ TEST(Session, EvokeRunsCallbacksOnCallerAndWaitsOnlyWhenIdle)
     const std::string name = uniqueExecutionName();
     auto manager = startManager(name);
     Member member = Member::join(name);
+    // No subscription yet: still a wait of the full limit, not a spin.
+    auto before = std::chrono::steady_clock::now();
+    EXPECT_EQ(0u, member.session->evokeMultipleCallbacks(200000));
+    EXPECT_GE(std::chrono::steady_clock::now() - before, 195ms);
+
     auto recorder = std::make_shared<PlatformRecorder>();
     member.session->subscribe(recordPlatforms(recorder));
 
     // Nothing queued: waits for about its limit.
-    auto before = std::chrono::steady_clock::now();
+    before = std::chrono::steady_clock::now();
     EXPECT_EQ(0u, member.session->evokeMultipleCallbacks(300000));
     const auto idle = std::chrono::steady_clock::now() - before;
     EXPECT_GE(idle, 295ms);
@@ -313,4 +318,24 @@ TEST(Execution, InitReferenceChoosesDomainAndUnicastPeers)
     auto other = ORVA::Middleware::init(ORVA::Middleware::Configuration(argc, argv, "test", ""));
     EXPECT_THROW(other->enterExecution(name), Exception);
     EXPECT_THROW(join("dds:5@no such host"), Exception);
+}
+
+TEST(Session, SecondSubscriptionReplacesTheFirst)
+{
+    VKRSIM_REQUIRE_ISOLATED_NETWORK();
+    const std::string name = uniqueExecutionName();
+    auto manager = startManager(name);
+    Member member = Member::join(name);
+    auto first = std::make_shared<PlatformRecorder>(), second = std::make_shared<PlatformRecorder>();
+    member.session->subscribe(recordPlatforms(first));
+    Peer peer = startPeer({"--execution", name, "--count", "1"});
+    ASSERT_TRUE(member.pumpUntil([&] { return first->count('d') == 1; }, 10s));
+
+    member.session->subscribe(recordPlatforms(second));
+    peer.process->signal(SIGTERM);
+    ASSERT_TRUE(member.pumpUntil([&] { return second->count('x') == 1; }, 5s)) << second->kinds();
+    // The known object stays known: no second discovery, and the old information hears nothing more.
+    EXPECT_EQ("x", second->kinds());
+    EXPECT_EQ("d", first->kinds());
+    EXPECT_EQ(first->events[0].proxy, second->events[0].proxy);
 }
