@@ -3,11 +3,11 @@
 #include "models/mission/scenegenerator.h"
 
 #include "SceneGenerator.h"
+#include "middleware/exceptions.h"
 #include "models/localclasses/wireform.h"
 
-#include "middleware/exceptions.h"
-
 #include <memory>
+#include <string>
 
 namespace HALC::SceneGenerator {
 
@@ -21,7 +21,8 @@ template <class T>
 const SmartPtr<T>& required(const SmartPtr<T>& handle, const char* attribute)
 {
     if (handle.isNull())
-        throw Middleware::InvalidAccess(std::string("HALC::SceneGenerator::PublicationStateUpdater::set_") + attribute + ": empty handle");
+        throw Middleware::InvalidAccess(std::string("HALC::SceneGenerator::PublicationStateUpdater::set_") + attribute +
+                                        ": empty handle");
     return handle;
 }
 

@@ -3,11 +3,11 @@
 #include "models/platform/platform.h"
 
 #include "Platform.h"
+#include "middleware/exceptions.h"
 #include "models/localclasses/wireform.h"
 
-#include "middleware/exceptions.h"
-
 #include <memory>
+#include <string>
 
 namespace ORVA::Platform {
 
@@ -21,7 +21,8 @@ template <class T>
 const SmartPtr<T>& required(const SmartPtr<T>& handle, const char* attribute)
 {
     if (handle.isNull())
-        throw Middleware::InvalidAccess(std::string("ORVA::Platform::PublicationStateUpdater::set_") + attribute + ": empty handle");
+        throw Middleware::InvalidAccess(std::string("ORVA::Platform::PublicationStateUpdater::set_") + attribute +
+                                        ": empty handle");
     return handle;
 }
 

@@ -3,11 +3,11 @@
 #include "models/platform/platformextension.h"
 
 #include "PlatformExtension.h"
+#include "middleware/exceptions.h"
 #include "models/localclasses/wireform.h"
 
-#include "middleware/exceptions.h"
-
 #include <memory>
+#include <string>
 
 namespace ORVA::PlatformExtension {
 
@@ -21,7 +21,8 @@ template <class T>
 const SmartPtr<T>& required(const SmartPtr<T>& handle, const char* attribute)
 {
     if (handle.isNull())
-        throw Middleware::InvalidAccess(std::string("ORVA::PlatformExtension::PublicationStateUpdater::set_") + attribute + ": empty handle");
+        throw Middleware::InvalidAccess(std::string("ORVA::PlatformExtension::PublicationStateUpdater::set_") + attribute +
+                                        ": empty handle");
     return handle;
 }
 
