@@ -339,3 +339,26 @@ TEST(Session, SecondSubscriptionReplacesTheFirst)
     EXPECT_EQ("d", first->kinds());
     EXPECT_EQ(first->events[0].proxy, second->events[0].proxy);
 }
+
+TEST(ExecutionManager, StopsInOrderAndTheExecutionEndsWithIt)
+{
+    VKRSIM_REQUIRE_ISOLATED_NETWORK();
+    const std::string name = uniqueExecutionName();
+    const std::string output = ::testing::TempDir() + "manager." + std::to_string(::getpid());
+    vkrsim::test::ChildProcess manager({vkrsim::test::builtProgram("orva-executionmanager"), "--execution", name},
+                                       output);
+    Member::join(name);
+    manager.signal(SIGINT);
+    EXPECT_EQ(0, manager.wait(5s).value_or(-1));
+    EXPECT_NE(std::string::npos, vkrsim::test::readFile(output).find("withdrawing")) << vkrsim::test::readFile(output);
+    EXPECT_THROW(Member::join(name, 800), Exception);
+
+    for (const std::vector<std::string>& bad : {std::vector<std::string>{}, {"--execution"}, {"--execution", "a*"},
+                                                {"--execution", "x", "--init-ref", "nonsense"}, {"--bogus", "1"}}) {
+        std::vector<std::string> argv{vkrsim::test::builtProgram("orva-executionmanager")};
+        argv.insert(argv.end(), bad.begin(), bad.end());
+        vkrsim::test::ChildProcess refused(argv, "/dev/null", "", true);
+        const int status = refused.wait(5s).value_or(-1);
+        EXPECT_TRUE(status == 1 || status == 2) << argv.size() << " args, status " << status;
+    }
+}
