@@ -362,3 +362,28 @@ TEST(ExecutionManager, StopsInOrderAndTheExecutionEndsWithIt)
         EXPECT_TRUE(status == 1 || status == 2) << argv.size() << " args, status " << status;
     }
 }
+
+TEST(Runtime, TransportConfigurationIsAppliedAndCheckedAtInit)
+{
+    VKRSIM_REQUIRE_ISOLATED_NETWORK();
+    const std::string name = uniqueExecutionName();
+    vkrsim::test::ChildProcess manager(
+        {vkrsim::test::builtProgram("orva-executionmanager"), "--execution", name, "--init-ref", "dds:9"});
+    const auto runtimeWith = [](const std::string& xml) {
+        int argc = 4;
+        const char* argv[] = {"-ORBdefaultInitRef", "dds:9", "-joinTimeout", "5000", nullptr};
+        return ORVA::Middleware::init(ORVA::Middleware::Configuration(argc, argv, "test", xml));
+    };
+    auto runtime = runtimeWith(
+        "<CycloneDDS><Domain id=\"any\"><Discovery><ParticipantIndex>auto</ParticipantIndex></Discovery>"
+        "</Domain></CycloneDDS>");
+    EXPECT_EQ(name, runtime->enterExecution(name)->getName());
+    runtime.reset();
+    try {
+        runtimeWith("<CycloneDDS><Domain id=\"any\"><General><AllowMulticast>maybe</AllowMulticast>"
+                    "</General></Domain></CycloneDDS>");
+        ADD_FAILURE() << "a malformed transport configuration was accepted";
+    } catch (const Exception& e) {
+        EXPECT_NE(std::string::npos, std::string(e.what()).find("dds_create_domain")) << e.what();
+    }
+}
