@@ -157,6 +157,8 @@ int publish(const std::string& execution, int objects, double rate, double secon
     const std::int64_t end = monotonicNs() + static_cast<std::int64_t>(seconds * 1e9);
     const std::int64_t period = rate > 0 ? static_cast<std::int64_t>(1e9 / rate) : 0;
     std::int64_t next = monotonicNs();
+    const std::int64_t start = next;
+    std::uint64_t commits = 0;
     while (monotonicNs() < end) {
         if (period) {
             next += period;
@@ -168,8 +170,12 @@ int publish(const std::string& execution, int objects, double rate, double secon
             const std::int64_t now = monotonicNs();
             u->set_timeStamp(Time::Interface::create(now / 1000000000, static_cast<std::uint32_t>(now % 1000000000)));
             s->commitUpdater(std::move(u));
+            ++commits;
         }
     }
+    if (rate == 0)
+        std::printf("  (publisher committed %.0f per second)\n",
+                    static_cast<double>(commits) / (static_cast<double>(monotonicNs() - start) / 1e9));
     return 0;
 }
 

@@ -108,14 +108,16 @@ void SessionState::collectFrom(Subscription& subscription)
             if (ownWriters_.count(info.publication_handle))
                 continue;
             auto known = subscription.known.find(info.instance_handle);
+            std::shared_ptr<PublicationStateBase> state;
             if (info.valid_data) {
-                std::shared_ptr<PublicationStateBase> state;
                 try {
                     state = binding.decode(samples[i]);
                 } catch (const std::exception& e) {
+                    // A malformed sample changes nothing; its instance state still counts below.
                     std::cerr << "Session - dropped sample of " << binding.className() << ": " << e.what() << '\n';
-                    continue;
                 }
+            }
+            if (state) {
                 if (known == subscription.known.end()) {
                     auto proxy = binding.makeProxy(state->sdoId(), state);
                     known = subscription.known.emplace(info.instance_handle, proxy).first;

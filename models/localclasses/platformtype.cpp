@@ -1,10 +1,13 @@
 #include "models/localclasses/platformtype.h"
+#include "models/localclasses/linkforcing.h"
 
 #include "middleware/exceptions.h"
 
 #include <cerrno>
 #include <cstdlib>
 #include <sstream>
+
+std::int32_t csvReader_PlatformType_forceThisLibraryToBeLinked = 0;
 
 namespace ORVA::PlatformType {
 

@@ -1,8 +1,11 @@
 #include "models/localclasses/spatialreferenceframe.h"
+#include "models/localclasses/linkforcing.h"
 
 #include "middleware/exceptions.h"
 
 #include <string>
+
+std::int32_t utilities_SRF_forceThisLibraryToBeLinked = 0;
 
 namespace ORVA::SpatialReferenceFrame {
 

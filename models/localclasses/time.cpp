@@ -1,9 +1,12 @@
 #include "models/localclasses/time.h"
+#include "models/localclasses/linkforcing.h"
 
 #include "middleware/exceptions.h"
 
 #include <chrono>
 #include <string>
+
+std::int32_t fullConversion_Time_forceThisLibraryToBeLinked = 0;
 
 namespace ORVA::Time {
 

@@ -1,4 +1,7 @@
 #include "models/localclasses/tspi.h"
+#include "models/localclasses/linkforcing.h"
+
+std::int32_t positionConversion_TSPI_forceThisLibraryToBeLinked = 0;
 
 namespace ORVA::TSPI {
 

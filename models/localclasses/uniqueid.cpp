@@ -1,4 +1,7 @@
 #include "models/localclasses/uniqueid.h"
+#include "models/localclasses/linkforcing.h"
+
+std::int32_t userDefined_UniqueID_forceThisLibraryToBeLinked = 0;
 
 namespace ORVA::UniqueID {
 

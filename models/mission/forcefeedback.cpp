@@ -3,11 +3,9 @@
 #include "models/mission/forcefeedback.h"
 
 #include "ForceFeedback.h"
-#include "models/localclasses/wireform.h"
-
-#include "middleware/exceptions.h"
 
 #include <memory>
+#include <string>
 
 namespace HALC::ForceFeedback {
 
@@ -15,15 +13,6 @@ namespace {
 
 using Middleware::SDOid;
 using Middleware::SDO::PublicationStateBase;
-namespace wire = ::ORVA::LocalClasses::wire;
-
-template <class T>
-const SmartPtr<T>& required(const SmartPtr<T>& handle, const char* attribute)
-{
-    if (handle.isNull())
-        throw Middleware::InvalidAccess(std::string("HALC::ForceFeedback::PublicationStateUpdater::set_") + attribute + ": empty handle");
-    return handle;
-}
 
 class Binding final : public Middleware::SDO::ClassBinding {
 public:

@@ -3,11 +3,11 @@
 #include "models/mission/scenegenerator.h"
 
 #include "SceneGenerator.h"
+#include "middleware/exceptions.h"
 #include "models/localclasses/wireform.h"
 
-#include "middleware/exceptions.h"
-
 #include <memory>
+#include <string>
 
 namespace HALC::SceneGenerator {
 
@@ -21,7 +21,8 @@ template <class T>
 const SmartPtr<T>& required(const SmartPtr<T>& handle, const char* attribute)
 {
     if (handle.isNull())
-        throw Middleware::InvalidAccess(std::string("HALC::SceneGenerator::PublicationStateUpdater::set_") + attribute + ": empty handle");
+        throw Middleware::InvalidAccess(std::string("HALC::SceneGenerator::PublicationStateUpdater::set_") + attribute +
+                                        ": empty handle");
     return handle;
 }
 
@@ -67,8 +68,19 @@ public:
 
 }  // namespace
 
+namespace {
+
+// Local-class values are immutable, so every new object can share one zero value of each.
+const SmartPtr<UniqueID::Interface>& zeroUniqueID()
+{
+    static const SmartPtr<UniqueID::Interface> value = UniqueID::Interface::create();
+    return value;
+}
+
+}  // namespace
+
 Attributes::Attributes()
-    : sceneGeneratorID(UniqueID::Interface::create())
+    : sceneGeneratorID(zeroUniqueID())
 {
 }
 

@@ -3,11 +3,11 @@
 #include "models/platform/platform.h"
 
 #include "Platform.h"
+#include "middleware/exceptions.h"
 #include "models/localclasses/wireform.h"
 
-#include "middleware/exceptions.h"
-
 #include <memory>
+#include <string>
 
 namespace ORVA::Platform {
 
@@ -21,7 +21,8 @@ template <class T>
 const SmartPtr<T>& required(const SmartPtr<T>& handle, const char* attribute)
 {
     if (handle.isNull())
-        throw Middleware::InvalidAccess(std::string("ORVA::Platform::PublicationStateUpdater::set_") + attribute + ": empty handle");
+        throw Middleware::InvalidAccess(std::string("ORVA::Platform::PublicationStateUpdater::set_") + attribute +
+                                        ": empty handle");
     return handle;
 }
 
@@ -79,11 +80,40 @@ public:
 
 }  // namespace
 
+namespace {
+
+// Local-class values are immutable, so every new object can share one zero value of each.
+const SmartPtr<UniqueID::Interface>& zeroUniqueID()
+{
+    static const SmartPtr<UniqueID::Interface> value = UniqueID::Interface::create();
+    return value;
+}
+
+const SmartPtr<Time::Interface>& zeroTime()
+{
+    static const SmartPtr<Time::Interface> value = Time::Interface::create();
+    return value;
+}
+
+const SmartPtr<PlatformType::Interface>& zeroPlatformType()
+{
+    static const SmartPtr<PlatformType::Interface> value = PlatformType::Interface::create();
+    return value;
+}
+
+const SmartPtr<TSPI::Interface>& zeroTSPI()
+{
+    static const SmartPtr<TSPI::Interface> value = TSPI::Interface::create();
+    return value;
+}
+
+}  // namespace
+
 Attributes::Attributes()
-    : platformID(UniqueID::Interface::create()),
-      timeStamp(Time::Interface::create()),
-      platformType(PlatformType::Interface::create()),
-      tspi(TSPI::Interface::create())
+    : platformID(zeroUniqueID()),
+      timeStamp(zeroTime()),
+      platformType(zeroPlatformType()),
+      tspi(zeroTSPI())
 {
 }
 

@@ -3,11 +3,11 @@
 #include "models/platform/platformextension.h"
 
 #include "PlatformExtension.h"
+#include "middleware/exceptions.h"
 #include "models/localclasses/wireform.h"
 
-#include "middleware/exceptions.h"
-
 #include <memory>
+#include <string>
 
 namespace ORVA::PlatformExtension {
 
@@ -21,7 +21,8 @@ template <class T>
 const SmartPtr<T>& required(const SmartPtr<T>& handle, const char* attribute)
 {
     if (handle.isNull())
-        throw Middleware::InvalidAccess(std::string("ORVA::PlatformExtension::PublicationStateUpdater::set_") + attribute + ": empty handle");
+        throw Middleware::InvalidAccess(std::string("ORVA::PlatformExtension::PublicationStateUpdater::set_") + attribute +
+                                        ": empty handle");
     return handle;
 }
 
@@ -67,9 +68,26 @@ public:
 
 }  // namespace
 
+namespace {
+
+// Local-class values are immutable, so every new object can share one zero value of each.
+const SmartPtr<UniqueID::Interface>& zeroUniqueID()
+{
+    static const SmartPtr<UniqueID::Interface> value = UniqueID::Interface::create();
+    return value;
+}
+
+const SmartPtr<Time::Interface>& zeroTime()
+{
+    static const SmartPtr<Time::Interface> value = Time::Interface::create();
+    return value;
+}
+
+}  // namespace
+
 Attributes::Attributes()
-    : platformID(UniqueID::Interface::create()),
-      timeStamp(Time::Interface::create())
+    : platformID(zeroUniqueID()),
+      timeStamp(zeroTime())
 {
 }
 

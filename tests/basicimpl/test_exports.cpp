@@ -13,11 +13,13 @@
 
 namespace {
 
-// Demangled names of the defined dynamic symbols of `library`.
-std::set<std::string> exportedSymbols(const std::string& library)
+// Demangled names of the dynamic symbols of `library` that it defines (or, with `undefined`,
+// that it takes from other libraries).
+std::set<std::string> dynamicSymbols(const std::string& library, bool undefined = false)
 {
     std::set<std::string> names;
-    const std::string command = "nm -DC --defined-only '" + library + "'";
+    const std::string command =
+        std::string("nm -DC ") + (undefined ? "--undefined-only" : "--defined-only") + " '" + library + "'";
     std::unique_ptr<FILE, int (*)(FILE*)> pipe(popen(command.c_str(), "r"), pclose);
     if (!pipe)
         return names;
@@ -26,11 +28,10 @@ std::set<std::string> exportedSymbols(const std::string& library)
         std::string text(line);
         if (!text.empty() && text.back() == '\n')
             text.pop_back();
-        // "<address> <type> <name>"
-        const auto first = text.find(' ');
-        const auto second = first == std::string::npos ? first : text.find(' ', first + 1);
-        if (second != std::string::npos)
-            names.insert(text.substr(second + 1));
+        // "<address> <type> <name>", the address blank for undefined symbols
+        const auto name = text.find(' ', text.find_first_not_of(' ', text.find(' ') + 1));
+        if (name != std::string::npos)
+            names.insert(text.substr(name + 1));
     }
     return names;
 }
@@ -85,7 +86,7 @@ TEST(Exports, EveryFamilyShowsItsOperationsTablesAndTheLinkInteger)
 {
     for (const LibraryRow& library : libraries) {
         SCOPED_TRACE(library.path);
-        const auto names = exportedSymbols(library.path);
+        const auto names = dynamicSymbols(library.path);
         ASSERT_FALSE(names.empty()) << "nm gave nothing";
         EXPECT_TRUE(names.count(library.linkInteger));
         for (const std::string& cls : library.classes) {
@@ -103,6 +104,13 @@ TEST(Exports, EveryFamilyShowsItsOperationsTablesAndTheLinkInteger)
             EXPECT_TRUE(names.count("vtable for " + ns + "SubscriptionInfoImpl"));
             EXPECT_TRUE(names.count("vtable for " + ns + "PublicationInfoImpl"));
         }
+        // The copies made at static initialisation reference the nine standard integers.
+        const auto taken = dynamicSymbols(library.path, true);
+        for (const char* standard :
+             {"fullConversion_Time", "positionConversion_TSPI", "noConversion_Acceleration", "utilities_SRF",
+              "noConversion_Orientation", "fullConversion_Position", "noConversion_Velocity", "userDefined_UniqueID",
+              "csvReader_PlatformType"})
+            EXPECT_TRUE(taken.count(std::string(standard) + "_forceThisLibraryToBeLinked")) << standard;
         // Helpers stay private to the library.
         for (const auto& name : names) {
             EXPECT_EQ(name.find("basicimpl::"), std::string::npos) << name;

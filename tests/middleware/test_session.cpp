@@ -219,11 +219,16 @@ TEST(Session, EvokeRunsCallbacksOnCallerAndWaitsOnlyWhenIdle)
     const std::string name = uniqueExecutionName();
     auto manager = startManager(name);
     Member member = Member::join(name);
+    // No subscription yet: still a wait of the full limit, not a spin.
+    auto before = std::chrono::steady_clock::now();
+    EXPECT_EQ(0u, member.session->evokeMultipleCallbacks(200000));
+    EXPECT_GE(std::chrono::steady_clock::now() - before, 195ms);
+
     auto recorder = std::make_shared<PlatformRecorder>();
     member.session->subscribe(recordPlatforms(recorder));
 
     // Nothing queued: waits for about its limit.
-    auto before = std::chrono::steady_clock::now();
+    before = std::chrono::steady_clock::now();
     EXPECT_EQ(0u, member.session->evokeMultipleCallbacks(300000));
     const auto idle = std::chrono::steady_clock::now() - before;
     EXPECT_GE(idle, 295ms);
@@ -292,4 +297,93 @@ TEST(Session, RaisingCallbackLeavesTheRestQueued)
     EXPECT_THROW(member.session->evokeMultipleCallbacks(10000), std::runtime_error);
     member.pumpFor(200ms);
     EXPECT_EQ("", recorder->kinds());
+}
+
+TEST(Execution, InitReferenceChoosesDomainAndUnicastPeers)
+{
+    VKRSIM_REQUIRE_ISOLATED_NETWORK();
+    const std::string name = uniqueExecutionName();
+    vkrsim::test::ChildProcess manager({vkrsim::test::builtProgram("orva-executionmanager"), "--execution", name,
+                                        "--init-ref", "dds:5@127.0.0.1"});
+    const auto join = [&](const char* ref) {
+        int argc = 4;
+        const char* argv[] = {"-ORBdefaultInitRef", ref, "-joinTimeout", "5000", nullptr};
+        auto runtime = ORVA::Middleware::init(ORVA::Middleware::Configuration(argc, argv, "test", ""));
+        return runtime->enterExecution(name);
+    };
+    EXPECT_EQ(name, join("dds:5@127.0.0.1")->getName());
+    // The same execution name in the default domain is another range.
+    int argc = 4;
+    const char* argv[] = {"-ORBdefaultInitRef", "dds:0", "-joinTimeout", "800", nullptr};
+    auto other = ORVA::Middleware::init(ORVA::Middleware::Configuration(argc, argv, "test", ""));
+    EXPECT_THROW(other->enterExecution(name), Exception);
+    EXPECT_THROW(join("dds:5@no such host"), Exception);
+}
+
+TEST(Session, SecondSubscriptionReplacesTheFirst)
+{
+    VKRSIM_REQUIRE_ISOLATED_NETWORK();
+    const std::string name = uniqueExecutionName();
+    auto manager = startManager(name);
+    Member member = Member::join(name);
+    auto first = std::make_shared<PlatformRecorder>(), second = std::make_shared<PlatformRecorder>();
+    member.session->subscribe(recordPlatforms(first));
+    Peer peer = startPeer({"--execution", name, "--count", "1"});
+    ASSERT_TRUE(member.pumpUntil([&] { return first->count('d') == 1; }, 10s));
+
+    member.session->subscribe(recordPlatforms(second));
+    peer.process->signal(SIGTERM);
+    ASSERT_TRUE(member.pumpUntil([&] { return second->count('x') == 1; }, 5s)) << second->kinds();
+    // The known object stays known: no second discovery, and the old information hears nothing more.
+    EXPECT_EQ("x", second->kinds());
+    EXPECT_EQ("d", first->kinds());
+    EXPECT_EQ(first->events[0].proxy, second->events[0].proxy);
+}
+
+TEST(ExecutionManager, StopsInOrderAndTheExecutionEndsWithIt)
+{
+    VKRSIM_REQUIRE_ISOLATED_NETWORK();
+    const std::string name = uniqueExecutionName();
+    const std::string output = ::testing::TempDir() + "manager." + std::to_string(::getpid());
+    vkrsim::test::ChildProcess manager({vkrsim::test::builtProgram("orva-executionmanager"), "--execution", name},
+                                       output);
+    Member::join(name);
+    manager.signal(SIGINT);
+    EXPECT_EQ(0, manager.wait(5s).value_or(-1));
+    EXPECT_NE(std::string::npos, vkrsim::test::readFile(output).find("withdrawing")) << vkrsim::test::readFile(output);
+    EXPECT_THROW(Member::join(name, 800), Exception);
+
+    for (const std::vector<std::string>& bad : {std::vector<std::string>{}, {"--execution"}, {"--execution", "a*"},
+                                                {"--execution", "x", "--init-ref", "nonsense"}, {"--bogus", "1"}}) {
+        std::vector<std::string> argv{vkrsim::test::builtProgram("orva-executionmanager")};
+        argv.insert(argv.end(), bad.begin(), bad.end());
+        vkrsim::test::ChildProcess refused(argv, "/dev/null", "", true);
+        const int status = refused.wait(5s).value_or(-1);
+        EXPECT_TRUE(status == 1 || status == 2) << argv.size() << " args, status " << status;
+    }
+}
+
+TEST(Runtime, TransportConfigurationIsAppliedAndCheckedAtInit)
+{
+    VKRSIM_REQUIRE_ISOLATED_NETWORK();
+    const std::string name = uniqueExecutionName();
+    vkrsim::test::ChildProcess manager(
+        {vkrsim::test::builtProgram("orva-executionmanager"), "--execution", name, "--init-ref", "dds:9"});
+    const auto runtimeWith = [](const std::string& xml) {
+        int argc = 4;
+        const char* argv[] = {"-ORBdefaultInitRef", "dds:9", "-joinTimeout", "5000", nullptr};
+        return ORVA::Middleware::init(ORVA::Middleware::Configuration(argc, argv, "test", xml));
+    };
+    auto runtime = runtimeWith(
+        "<CycloneDDS><Domain id=\"any\"><Discovery><ParticipantIndex>auto</ParticipantIndex></Discovery>"
+        "</Domain></CycloneDDS>");
+    EXPECT_EQ(name, runtime->enterExecution(name)->getName());
+    runtime.reset();
+    try {
+        runtimeWith("<CycloneDDS><Domain id=\"any\"><General><AllowMulticast>maybe</AllowMulticast>"
+                    "</General></Domain></CycloneDDS>");
+        ADD_FAILURE() << "a malformed transport configuration was accepted";
+    } catch (const Exception& e) {
+        EXPECT_NE(std::string::npos, std::string(e.what()).find("dds_create_domain")) << e.what();
+    }
 }

@@ -1,0 +1,76 @@
+// A peer that no one here wrote: a plain DDS writer on a class's topic. Well-formed samples are
+// objects like any other; a malformed one is dropped without harm to the session.
+
+#include "Platform.h"
+#include "support/isolation.h"
+#include "models/platform/platform.h"
+#include "tests/middleware/rangefixture.h"
+
+#include <dds/dds.h>
+
+using namespace rangetest;
+using namespace std::chrono_literals;
+
+namespace {
+
+struct DdsEntity {
+    dds_entity_t e;
+    explicit DdsEntity(dds_entity_t entity) : e(entity) { EXPECT_GT(entity, 0) << dds_strretcode(entity); }
+    ~DdsEntity() { dds_delete(e); }
+};
+
+ORVA_Platform_IDL_Platform sample(std::uint64_t serial, std::uint32_t nanoseconds, const char* callSign)
+{
+    ORVA_Platform_IDL_Platform s{};
+    s.sdoOrigin = 0xfeedull;
+    s.sdoSerial = serial;
+    s.version = 3;
+    s.timeStamp.seconds = 100;
+    s.timeStamp.nanoseconds = nanoseconds;
+    s.callSign = const_cast<char*>(callSign);
+    s.designator = const_cast<char*>("");
+    s.affiliation = 2;
+    return s;
+}
+
+}  // namespace
+
+TEST(ForeignWriter, WellFormedSamplesAreObjectsAndMalformedOnesAreDropped)
+{
+    VKRSIM_REQUIRE_ISOLATED_NETWORK();
+    const std::string name = uniqueExecutionName();
+    auto manager = startManager(name);
+    Member member = Member::join(name);
+    auto recorder = std::make_shared<Recorder<ORVA::Platform::Proxy>>();
+    member.session->subscribe(recordingSubscription<ORVA::Platform::SubscriptionInfo>(recorder));
+
+    DdsEntity participant(dds_create_participant(DDS_DOMAIN_DEFAULT, nullptr, nullptr));
+    dds_qos_t* qos = dds_create_qos();
+    dds_qset_partition1(qos, name.c_str());
+    DdsEntity publisher(dds_create_publisher(participant.e, qos, nullptr));
+    dds_reset_qos(qos);
+    dds_qset_reliability(qos, DDS_RELIABILITY_RELIABLE, DDS_SECS(1));
+    dds_qset_durability(qos, DDS_DURABILITY_TRANSIENT_LOCAL);
+    dds_qset_history(qos, DDS_HISTORY_KEEP_LAST, 1);
+    DdsEntity topic(dds_create_topic(participant.e, &ORVA_Platform_IDL_Platform_desc, "ORVA_Platform", nullptr, nullptr));
+    DdsEntity writer(dds_create_writer(publisher.e, topic.e, qos, nullptr));
+    dds_delete_qos(qos);
+
+    const auto bad = sample(1, 2000000000u, "Broken");  // nanoseconds beyond a second
+    const auto good = sample(2, 5, "Foreign");
+    ASSERT_EQ(DDS_RETCODE_OK, dds_write(writer.e, &bad));
+    ASSERT_EQ(DDS_RETCODE_OK, dds_write(writer.e, &good));
+    ASSERT_TRUE(member.pumpUntil([&] { return recorder->count('d') == 1; }, 10s));
+    member.pumpFor(300ms);
+    ASSERT_EQ("d", recorder->kinds());
+    const auto proxy = recorder->events[0].proxy;
+    EXPECT_EQ(ORVA::Middleware::SDOid(0xfeed, 2), proxy->getSDOid());
+    EXPECT_EQ(3u, proxy->getPublicationState()->get_ORVA_Platform_VersionCounter());
+    EXPECT_EQ("Foreign", proxy->getPublicationState()->get_callSign());
+    EXPECT_EQ(ORVA::Affiliation::Hostile, proxy->getPublicationState()->get_affiliation());
+
+    // Disposal by the foreign writer is a withdrawal.
+    ASSERT_EQ(DDS_RETCODE_OK, dds_dispose(writer.e, &good));
+    ASSERT_TRUE(member.pumpUntil([&] { return recorder->count('x') == 1; }, 5s));
+    EXPECT_EQ(proxy, recorder->events.back().proxy);
+}
