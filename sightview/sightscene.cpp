@@ -144,7 +144,8 @@ SightScene buildSightScene()
 
     osg::ref_ptr<osg::Box> box = new osg::Box(osg::Vec3(0.0f, 0.0f, 0.0f), 5.0f, 0.01f, 2.5f);
     box->setDataVariance(osg::Object::DYNAMIC);
-    osg::ref_ptr<osg::ShapeDrawable> panel = new osg::ShapeDrawable(box);
+    // The raw-pointer constructor: the ref_ptr one leaves the drawable's colour unset (black).
+    osg::ref_ptr<osg::ShapeDrawable> panel = new osg::ShapeDrawable(box.get());
     osg::ref_ptr<osg::Geode> panelGeode = new osg::Geode;
     panelGeode->addDrawable(panel);
     scene.root->addChild(panelGeode);

@@ -40,6 +40,8 @@ void closeWindow(osgViewer::CompositeViewer& viewer, osg::GraphicsContext* gc)
 osg::ref_ptr<osg::GraphicsContext::Traits> sightWindowTraits()
 {
     osg::ref_ptr<osg::GraphicsContext::Traits> traits = new osg::GraphicsContext::Traits;
+    // The X display comes from $DISPLAY (host and display number); the screen is always 0.
+    traits->readDISPLAY();
     traits->screenNum = 0;
     traits->x = 500;
     traits->y = 30;

@@ -94,9 +94,19 @@ void SnapImage::operator()(osg::RenderInfo&) const
             codec::writeJpegFile(mimage_, exchangeFile);
             picture = osgDB::readImageFile(exchangeFile);
         }
-        screenTexture().setImage(picture);
-        if (picture)
+        osg::Texture2D& texture = screenTexture();
+        texture.setImage(picture);
+        if (picture) {
+            // setImage alone does not reload: a fresh image has the same modified count (0) as
+            // the one the texture object was loaded from.
+            picture->dirty();
             statistics.picturesShown.fetch_add(1, std::memory_order_relaxed);
+        } else {
+            // Without an image the panel shows no picture: drop the texture object, and its size,
+            // from which the texture would otherwise make a new one with undefined contents.
+            texture.dirtyTextureObject();
+            texture.setTextureSize(0, 0);
+        }
     }
 
     // The pixel buffer stays with this callback for the next picture; the picture itself goes.
