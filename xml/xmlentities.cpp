@@ -123,6 +123,24 @@ void appendEscaped(std::string& out, const std::string& text, bool guardEdges)
             out += ';';
             continue;
         }
+        const unsigned char byte = static_cast<unsigned char>(c);
+        if (byte >= 0xC2 && xmlchars::charLength(byte) > 1) {
+            // A lead byte without its continuation bytes would make the reader step over the
+            // markup after it; such a byte goes out as a reference.
+            const std::size_t length = static_cast<std::size_t>(xmlchars::charLength(byte));
+            bool whole = i + length <= text.size();
+            for (std::size_t k = 1; whole && k < length; ++k)
+                whole = (static_cast<unsigned char>(text[i + k]) & 0xC0) == 0x80;
+            if (whole) {
+                out.append(text, i, length);
+                i += length - 1;
+            } else {
+                out += "&#";
+                out += std::to_string(byte);
+                out += ';';
+            }
+            continue;
+        }
         switch (c) {
         case '&': out += "&amp;"; break;
         case '<': out += "&lt;"; break;

@@ -11,9 +11,10 @@ namespace xmlentities {
 // "&" starts no known entity or an unterminated numeric reference.
 bool decode(const char* text, std::size_t length, std::string& out);
 
-// Appends `text` to `out` with &, <, >, " and ' written as entities and zero bytes as numeric
-// references. With `guardEdges`, white space at either end is written as numeric references too,
-// so a reader that trims texts gives back the same bytes.
+// Appends `text` to `out` with &, <, >, " and ' written as entities, and zero bytes and
+// multi-byte lead bytes without their continuation as numeric references. With `guardEdges`,
+// white space at either end is written as references too, so a reader that trims texts gives
+// back the same bytes.
 void appendEscaped(std::string& out, const std::string& text, bool guardEdges);
 
 }  // namespace xmlentities
