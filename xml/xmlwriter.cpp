@@ -1,5 +1,6 @@
 // Writing an element tree back as XML text. Iterative, so a deep tree cannot exhaust the stack.
 
+#include "xml/xmlchars.h"
 #include "xml/xmlelement.h"
 #include "xml/xmlelementbody.h"
 #include "xml/xmlentities.h"
@@ -15,6 +16,7 @@ struct Open {
     const XmlElementBody* body;
     std::size_t next;  // next entry of its document order to write
     int depth;         // indentation of its content
+    bool endTag;       // whether its end tag is written
 };
 
 class Writer {
@@ -25,11 +27,12 @@ public:
     {
         std::vector<Open> stack;
         if (openTag(root, 0))
-            stack.push_back(Open{root, 0, root->hasName ? 1 : 0});
+            stack.push_back(Open{root, 0, root->hasName ? 1 : 0, root->hasName && !root->declaration});
         while (!stack.empty()) {
             Open& top = stack.back();
             if (top.next == top.body->order.size()) {
-                closeTag(top.body, top.depth - 1);
+                if (top.endTag)
+                    closeTag(top.body, top.depth - 1);
                 stack.pop_back();
                 continue;
             }
@@ -39,8 +42,14 @@ public:
             switch (entry & 3) {
             case XmlContentChild: {
                 const XmlElementBody* child = top.body->children[index].body();
+                // A declaration has no end tag of its own: the elements after it are its content
+                // until an outer end tag comes. It gets one when something follows it, or when
+                // it sits in an element whose end tag it would otherwise take for its own.
+                const bool followed = top.next < top.body->order.size();
+                const bool endTag =
+                    child->hasName && (!child->declaration || followed || (top.body->hasName && top.endTag));
                 if (openTag(child, depth))
-                    stack.push_back(Open{child, 0, depth + (child->hasName ? 1 : 0)});
+                    stack.push_back(Open{child, 0, depth + (child->hasName ? 1 : 0), endTag});
                 break;
             }
             case XmlContentText:
@@ -93,24 +102,43 @@ private:
         }
         // A declaration's start tag ends at "?>"; the elements after it are its content.
         if (body->declaration) {
-            out_ += "?>";
+            // "<?name?>" would read back as the name "name?": the "?" is only dropped from the
+            // last attribute, so a bare declaration keeps a space before it. A declaration holds
+            // the elements after it; one that holds nothing is closed at once, or it would take
+            // its following siblings when read back.
+            if (body->attributes.empty())
+                out_ += ' ';
+            out_ += body->order.empty() ? "?/>" : "?>";
             lineEnd();
-            return true;
+            return !body->order.empty();
         }
         if (body->order.empty()) {
             out_ += "/>";
             lineEnd();
             return false;
         }
+        // "<PRE>" and "<Script>" would read back as the opening of a clear section.
+        if (body->attributes.empty() && looksLikeClearMarker(body->name))
+            out_ += ' ';
         out_ += '>';
         lineEnd();
         return true;
     }
 
+    static bool looksLikeClearMarker(const std::string& name)
+    {
+        const std::string tag = "<" + name + ">";
+        for (XmlClearMarker m : {XmlClearMarker::Pre, XmlClearMarker::Script}) {
+            const XmlClearMarkerEntry& e = xmlClearMarkerEntry(m);
+            if (tag.size() == static_cast<std::size_t>(e.openingLength) &&
+                xmlchars::equalNoCase(tag.c_str(), e.opening, tag.size()))
+                return true;
+        }
+        return false;
+    }
+
     void closeTag(const XmlElementBody* body, int depth)
     {
-        if (!body->hasName || body->declaration)
-            return;
         lineStart(depth);
         out_ += "</";
         out_ += body->name;

@@ -31,9 +31,11 @@ bool plainName(const char* name)
     return true;
 }
 
-// Whether every name under `root` is an XML-style name: the serialiser writes names as they are,
-// so only such trees are promised to read back the same.
-bool plainNames(const XmlElement& root)
+// Whether `root` can be promised to read back as itself once written: every name is an
+// XML-style name (the serialiser writes names as they are), and no element without an end tag
+// (a declaration or the nameless top element) ends with a text, which only a following tag
+// could end when read back (such a text was stored before a stray end tag).
+bool writable(const XmlElement& root)
 {
     std::vector<XmlElement> work{root};
     while (!work.empty()) {
@@ -45,6 +47,10 @@ bool plainNames(const XmlElement& root)
             if (!plainName(e.attributeAt(i)->name()))
                 return false;
         }
+        const int items = e.contentCount();
+        if ((e.name() == nullptr || e.isDeclaration()) && items > e.attributeCount() &&
+            e.contentAt(items - 1).kind == XmlContentText)
+            return false;
         for (int i = 0; i < e.childCount(); ++i)
             work.push_back(e.child(i));
     }
@@ -157,11 +163,7 @@ void checkXmlInput(const std::uint8_t* data, std::size_t size)
         return;
     walkQueries(root);
 
-    // A nameless top element whose last item is a text (stored before a stray end tag) cannot
-    // be written back: text after the last tag of a document is not read.
-    const int items = root.contentCount();
-    const bool trailingText = root.name() == nullptr && items > 0 && root.contentAt(items - 1).kind == XmlContentText;
-    if (!plainNames(root) || trailingText)
+    if (!writable(root))
         return;
     const std::string written = root.toXmlText(indent);
     XmlParseResult again;
