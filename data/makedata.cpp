@@ -82,15 +82,16 @@ void drawSymbology(Canvas& c)
     c.hline(24, 487, 485, 3, kSymbology);
     c.vline(24, 24, 487, 3, kSymbology);
     c.vline(485, 24, 487, 3, kSymbology);
-    // Azimuth scale under the top edge: a tick every 16 units, long ones every 64.
+    // Azimuth scale above the bottom edge: a tick every 16 units, long ones every 64. The top
+    // left stays clear for the clock.
     for (int x = 48; x <= 464; x += 16)
-        c.vline(x, (x - 256) % 64 == 0 ? 448 : 462, 484, 2, kSymbology);
-    // Elevation scale inside the left edge, likewise.
+        c.vline(x, 28, (x - 256) % 64 == 0 ? 62 : 48, 2, kSymbology);
+    // Elevation scale inside the right edge, likewise.
     for (int y = 48; y <= 464; y += 16)
-        c.hline(28, (y - 256) % 64 == 0 ? 62 : 48, y, 2, kSymbology);
+        c.hline((y - 256) % 64 == 0 ? 450 : 464, 483, y, 2, kSymbology);
     // Azimuth pointer, a notch above the centre of the scale.
     for (int i = 0; i < 10; ++i)
-        c.hline(256 - i, 256 + i, 438 - i, 1, kSymbology);
+        c.hline(256 - i, 256 + i, 70 + i, 1, kSymbology);
     // Corner marks of the inner tracking window.
     const int corners[4][2] = {{160, 160}, {352, 160}, {160, 352}, {352, 352}};
     for (const auto& k : corners) {

@@ -17,6 +17,7 @@
 
 #include <filesystem>
 #include <regex>
+#include <set>
 
 using namespace sighttest;
 using namespace std::chrono_literals;
@@ -295,6 +296,50 @@ TEST_F(SightRender, ClosingTheWindowEndsTheThreadAndStartOpensAWorkingWindowAgai
     EXPECT_TRUE(panelShows(f, Rgb{0, 0, 255})) << describe(f.atHud(kPanelU, kPanelV));
     EXPECT_GT(clockPixels(f), 60);
     ASSERT_TRUE(stopRenderThread(again, sender));
+}
+
+}  // namespace
+
+namespace {
+
+// The sight window as an operator sees it: the installation data, and a GStreamer pipeline as
+// an independent peer sending 640 x 480 test pictures. SIGHTTEST_SCREENSHOT=path keeps a frame.
+TEST(SightRenderWithPeer, ShowsGStreamerPicturesUnderTheInstalledOverlays)
+{
+    VKRSIM_REQUIRE_ISOLATED_NETWORK();
+    stateBlock.stopRender = false;
+    ScratchDirectory scratch;
+    const std::string group = "239.255.42.31";
+    writeSceneFile(scratch.path(), group, {VKRSIM_DATA_DIR});
+    vkrsim::test::ChildProcess gstreamer(
+        {"/usr/bin/gst-launch-1.0", "-q", "videotestsrc", "pattern=smpte", "horizontal-speed=2", "!",
+         "video/x-raw,width=640,height=480,framerate=30/1", "!", "jpegenc", "quality=50", "!", "udpsink",
+         "host=" + group, "port=2000", "auto-multicast=true", "multicast-iface=lo", "ttl-mc=1"},
+        scratch.path() + "/gstreamer.log", "", true);
+    const std::uint64_t before = shown();
+    RenderThread thread;
+    ASSERT_TRUE(eventually([&] { return shown() >= before + 30; }, 15s))
+        << vkrsim::test::readFile(scratch.path() + "/gstreamer.log");
+    std::this_thread::sleep_for(200ms);
+    const Frame f = captureSightWindow();
+    if (const char* path = std::getenv("SIGHTTEST_SCREENSHOT"))
+        f.save(path);
+
+    // The bars of the picture: many colours across the panel's width.
+    std::set<int> colours;
+    for (int x = 100; x < 900; x += 10) {
+        const Rgb p = f.at(x, 600);
+        colours.insert((p.r / 32) * 64 + (p.g / 32) * 8 + p.b / 32);
+    }
+    EXPECT_GE(colours.size(), 5u);
+    // The green symbology frame of the overlay near the window's left edge (HUD x 24..26).
+    const Rgb frame = f.atHud(25, 256);
+    EXPECT_GT(frame.g, 150);
+    EXPECT_LT(frame.r, frame.g);
+    EXPECT_GT(clockPixels(f), 60);
+
+    stateBlock.stopRender = true;
+    EXPECT_TRUE(eventually([&] { return thread.finished(); }, 5s));
 }
 
 }  // namespace
