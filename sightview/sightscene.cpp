@@ -155,6 +155,9 @@ SightScene buildSightScene()
     // Received pictures are 640 x 480 and the like: upload them as they are instead of scaling
     // every picture to a power of two on the CPU.
     texture.setResizeNonPowerOfTwoHint(false);
+    // A new picture every frame: filter without mipmaps, which would be rebuilt for each one.
+    texture.setFilter(osg::Texture::MIN_FILTER, osg::Texture::LINEAR);
+    texture.setFilter(osg::Texture::MAG_FILTER, osg::Texture::LINEAR);
     seedFirstPanelPicture();
     const std::string firstPicture = driveBPath("b:\\mg.jpg");
     osg::ref_ptr<osg::Image> image = firstPicture.empty() ? nullptr : osgDB::readImageFile(firstPicture);
