@@ -2,6 +2,8 @@
 
 #include <osgDB/FileUtils>
 
+#include <unistd.h>
+
 #include <cstdlib>
 #include <filesystem>
 #include <iostream>
@@ -17,8 +19,14 @@ class PrivateDirectory {
 public:
     PrivateDirectory()
     {
+        // Memory-backed when possible: on ext4, rewriting a truncated file forces its blocks out
+        // at close, which costs more than the rest of a picture's cycle.
         const char* runtime = std::getenv("XDG_RUNTIME_DIR");
-        std::string base = (runtime && *runtime && fs::is_directory(runtime)) ? runtime : "/tmp";
+        std::string base = "/tmp";
+        if (runtime && *runtime && fs::is_directory(runtime))
+            base = runtime;
+        else if (::access("/dev/shm", W_OK | X_OK) == 0)
+            base = "/dev/shm";
         std::string pattern = base + "/vkrsim-XXXXXX";
         std::vector<char> name(pattern.begin(), pattern.end());
         name.push_back('\0');

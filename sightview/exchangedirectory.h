@@ -1,7 +1,7 @@
 #pragma once
 // Drive B: of the sight view. The first panel picture "b:\mg.jpg" and the exchange file
 // "b:\image2.jpg" live in one directory that belongs to this process alone: created with mode
-// 0700 under $XDG_RUNTIME_DIR (or /tmp when that is not set) on first use, removed with its
+// 0700 under $XDG_RUNTIME_DIR (else /dev/shm, else /tmp) on first use, removed with its
 // files when the process exits normally. Two programs therefore never read each other's
 // half-written exchange file.
 
