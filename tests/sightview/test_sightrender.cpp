@@ -10,12 +10,17 @@
 #include "support/messageboxrecorder.h"
 
 #include <osg/NodeVisitor>
+#include <osg/Notify>
+#include <osg/Viewport>
+#include <osgGA/StateSetManipulator>
 #include <osgText/Text>
 #include <osgViewer/View>
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
+#include <mutex>
 #include <regex>
 #include <set>
 
@@ -263,17 +268,64 @@ TEST_F(SightRender, PictureSentToAnotherGroupOnTheSamePortIsNotShown)
     ASSERT_TRUE(stopRenderThread(thread, own));
 }
 
+// Records what the scene-graph library writes to its notify stream.
+class NotifyRecorder : public osg::NotifyHandler {
+public:
+    void notify(osg::NotifySeverity severity, const char* message) override
+    {
+        std::lock_guard<std::mutex> lock(mutex_);
+        lines_.emplace_back(severity, message);
+    }
+    bool has(osg::NotifySeverity severity, const std::string& text)
+    {
+        std::lock_guard<std::mutex> lock(mutex_);
+        return std::find(lines_.begin(), lines_.end(), std::make_pair(severity, text)) != lines_.end();
+    }
+
+private:
+    std::mutex mutex_;
+    std::vector<std::pair<osg::NotifySeverity, std::string>> lines_;
+};
+
 TEST_F(SightRender, StopRenderEndsTheLoopWhilePicturesFlow)
 {
+    osg::ref_ptr<NotifyRecorder> notes = new NotifyRecorder;
+    osg::setNotifyHandler(notes.get());
+    osg::setNotifyLevel(osg::INFO);
     PictureSender sender(group_);
     RenderThread thread;
     sender.setPayload(solidJpeg(Rgb{255, 0, 0}));
     ASSERT_TRUE(waitShown(shown()));
+    osg::setNotifyLevel(osg::NOTICE);
     EXPECT_FALSE(thread.finished());
     stateBlock.stopRender = true;
     EXPECT_TRUE(eventually([&] { return thread.finished(); }, 2s));
     EXPECT_EQ(thread.result(), 0u);
     EXPECT_TRUE(eventually([] { return !sightWindowShown(); }, 2s));
+    EXPECT_TRUE(notes->has(osg::INFO, "  GraphicsWindow has been created successfully.\n"));
+
+    // The view as the thread set it up.
+    osgViewer::View* view = currentSightView.load();
+    ASSERT_NE(view, nullptr);
+    osg::Camera* camera = view->getCamera();
+    const osg::Viewport* viewport = camera->getViewport();
+    ASSERT_NE(viewport, nullptr);
+    EXPECT_EQ(viewport->width(), 1000);
+    EXPECT_EQ(viewport->height(), 1000);
+    double left, right, bottom, top, zNear, zFar;
+    ASSERT_TRUE(camera->getProjectionMatrixAsFrustum(left, right, bottom, top, zNear, zFar));
+    EXPECT_NEAR((right - left) / (top - bottom), 1.0, 1e-9);
+    EXPECT_EQ(view->getCameraManipulator(), &sightTrackball());
+    ASSERT_EQ(view->getEventHandlers().size(), 1u);
+    EXPECT_NE(dynamic_cast<osgGA::StateSetManipulator*>(view->getEventHandlers().front().get()), nullptr);
+    EXPECT_NE(dynamic_cast<SnapImage*>(camera->getPreDrawCallback()), nullptr);
+    osg::GraphicsContext* gc = camera->getGraphicsContext();
+    ASSERT_NE(gc, nullptr);
+    EXPECT_EQ(gc->getClearColor(), osg::Vec4(0.2f, 0.2f, 0.6f, 1.0f));
+    EXPECT_EQ(gc->getClearMask(), 0x4100u);
+    EXPECT_TRUE(gc->getTraits()->windowDecoration);
+    EXPECT_TRUE(gc->getTraits()->doubleBuffer);
+    osg::setNotifyHandler(new osg::StandardNotifyHandler);
 }
 
 TEST_F(SightRender, ClosingTheWindowEndsTheThreadAndStartOpensAWorkingWindowAgain)
