@@ -231,26 +231,32 @@ struct DisplayCloser {
 };
 using DisplayHandle = std::unique_ptr<Display, DisplayCloser>;
 
-// The mapped 1000 x 1000 top-level window, or 0.
-Window findSightWindow(Display* display)
+// The mapped 1000 x 1000 window under `parent` (the sight window, whether a window manager has
+// put a frame around it or not), or 0.
+Window findSightWindow(Display* display, Window parent, int depth = 0)
 {
-    Window root = DefaultRootWindow(display);
-    Window parent = 0;
+    Window root = 0;
+    Window up = 0;
     Window* children = nullptr;
     unsigned int count = 0;
     Window found = 0;
-    if (XQueryTree(display, root, &root, &parent, &children, &count)) {
+    if (depth < 4 && XQueryTree(display, parent, &root, &up, &children, &count)) {
         for (unsigned int i = 0; i < count && !found; ++i) {
             XWindowAttributes a;
-            if (XGetWindowAttributes(display, children[i], &a) && a.map_state == IsViewable && a.width == 1000 &&
-                a.height == 1000)
+            if (!XGetWindowAttributes(display, children[i], &a) || a.map_state != IsViewable)
+                continue;
+            if (a.width == 1000 && a.height == 1000)
                 found = children[i];
+            else
+                found = findSightWindow(display, children[i], depth + 1);
         }
         if (children)
             XFree(children);
     }
     return found;
 }
+
+Window findSightWindow(Display* display) { return findSightWindow(display, DefaultRootWindow(display)); }
 
 }  // namespace
 
@@ -260,7 +266,10 @@ Frame captureSightWindow()
     DisplayHandle display(XOpenDisplay(nullptr));
     if (!display)
         return frame;
-    XImage* image = XGetImage(display.get(), DefaultRootWindow(display.get()), 500, 30, 1000, 1000, AllPlanes, ZPixmap);
+    const Window window = findSightWindow(display.get());
+    if (!window)
+        return frame;
+    XImage* image = XGetImage(display.get(), window, 0, 0, 1000, 1000, AllPlanes, ZPixmap);
     if (!image)
         return frame;
     frame.width_ = 1000;

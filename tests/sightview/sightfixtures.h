@@ -115,7 +115,7 @@ public:
     int height_ = 0;
 };
 
-// Captures the sight window's area of the screen (the window sits at 500, 30).
+// Captures the sight window as the X server shows it (empty when there is none).
 Frame captureSightWindow();
 // True when a 1000 x 1000 window is mapped on the screen.
 bool sightWindowShown();

@@ -191,6 +191,9 @@ TEST_F(SightRender, ShowsDatagramOfExactlyBufferSizeButNotLongerOrEmpty)
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
+        // Let the picture in hand be shown before counting.
+        sender.pause();
+        std::this_thread::sleep_for(150ms);
         const std::uint64_t shownBefore = shown();
         const std::uint64_t failedBefore = feedStatistics().failedReceives.load();
         sender.setPayload(c.payload);
