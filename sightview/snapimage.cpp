@@ -19,6 +19,9 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
+// Largest decoded picture whose pixel buffer is kept for the next cycle: 2048 x 2048 RGB.
+constexpr std::size_t kKeptPixelBytes = 2048u * 2048u * 3u;
+
 std::uint64_t nanosecondsBetween(Clock::time_point from, Clock::time_point to)
 {
     return static_cast<std::uint64_t>(std::chrono::duration_cast<std::chrono::nanoseconds>(to - from).count());
@@ -70,6 +73,7 @@ void SnapImage::operator()(osg::RenderInfo&) const
         desktop::showMessageBox("Error in subscribing to Multicast address ", "", desktop::MessageIcon::None, false);
     }
 
+    bool decoded = false;
     unsigned char bytebuf[kFeedDatagramMax];
     const Clock::time_point waitBegin = Clock::now();
     // MSG_TRUNC makes the kernel report a datagram's whole length, so one longer than the buffer
@@ -82,7 +86,8 @@ void SnapImage::operator()(osg::RenderInfo&) const
     if (received <= 0) {
         statistics.failedReceives.fetch_add(1, std::memory_order_relaxed);
     } else {
-        if (!codec::decodeJpeg(bytebuf, static_cast<std::size_t>(received), mimage_)) {
+        decoded = codec::decodeJpeg(bytebuf, static_cast<std::size_t>(received), mimage_);
+        if (!decoded) {
             statistics.undecodable.fetch_add(1, std::memory_order_relaxed);
             OSG_INFO << "SnapImage - dropped picture: " << codec::lastCodecError() << std::endl;
         }
@@ -109,8 +114,12 @@ void SnapImage::operator()(osg::RenderInfo&) const
         }
     }
 
-    // The pixel buffer stays with this callback for the next picture; the picture itself goes.
-    mimage_.clear();
+    // The pixel buffer stays with this callback for the next picture of a usual size; one that
+    // a failed or outsized picture (a datagram may claim any size) made goes with it.
+    if (decoded && mimage_.sizeInBytes() <= kKeptPixelBytes)
+        mimage_.clear();
+    else
+        codec::freeImage(mimage_);
     mcast_dgram_.close();
 
     if (received > 0) {

@@ -50,6 +50,13 @@ std::string describe(Rgb c)
     return "(" + std::to_string(c.r) + ", " + std::to_string(c.g) + ", " + std::to_string(c.b) + ")";
 }
 
+long residentKilobytes()
+{
+    const std::string status = vkrsim::test::readFile("/proc/self/status");
+    const auto at = status.find("VmRSS:");
+    return at == std::string::npos ? 0 : std::atol(status.c_str() + at + 6);
+}
+
 class SightRender : public ::testing::Test {
 protected:
     void SetUp() override
@@ -230,6 +237,18 @@ TEST_F(SightRender, UndecodableDatagramLeavesPanelWithoutPictureAndRunning)
     sender.setPayload(solidJpeg(Rgb{0, 255, 0}));
     ASSERT_TRUE(waitShown(shown()));
     EXPECT_TRUE(panelShows(capture("after-undecodable"), Rgb{0, 255, 0}));
+
+    // A datagram claiming a 4000 x 4000 picture that it does not hold: the 48 MB that its decode
+    // needed are not kept.
+    auto huge = solidJpeg(Rgb{0, 0, 255}, 4000, 4000);
+    huge.resize(30000);
+    const long before = residentKilobytes();
+    const std::uint64_t failedBefore = feedStatistics().undecodable.load();
+    sender.setPayload(huge);
+    ASSERT_TRUE(eventually([&] { return feedStatistics().undecodable.load() >= failedBefore + 3; }, 20s));
+    sender.setPayload(solidJpeg(Rgb{255, 0, 0}));
+    ASSERT_TRUE(waitShown(shown()));
+    EXPECT_LT(residentKilobytes() - before, 24 * 1024);
     ASSERT_TRUE(stopRenderThread(thread, sender));
 }
 
