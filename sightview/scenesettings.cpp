@@ -1,0 +1,50 @@
+#include "sightview/scenesettings.h"
+
+#include "xml/xmlparser.h"
+
+#include <cstdlib>
+
+SceneSettings sceneSettings;
+
+namespace {
+
+// The first text of the first child `name` of `root`; empty when either is missing.
+std::string firstText(const XmlElement& root, const char* name)
+{
+    const char* text = root.child(name).text(0);
+    return text ? std::string(text) : std::string();
+}
+
+// Decimal number as atof reads it: leading white space skipped, the longest numeric prefix
+// used, 0.0 when there is none.
+double firstNumber(const XmlElement& root, const char* name)
+{
+    const char* text = root.child(name).text(0);
+    return text ? std::atof(text) : 0.0;
+}
+
+}  // namespace
+
+void readSceneSettings() { readSceneSettings("SceneGeneratorconfig.xml"); }
+
+void readSceneSettings(const std::string& fileName)
+{
+    const XmlElement xMainNode = loadXmlFileOrExit(fileName.c_str(), "MGXML");
+
+    SceneSettings read;
+    read.terrainFile = firstText(xMainNode, "terrainfile");
+    read.vehicleFile = firstText(xMainNode, "vehiclefile");
+    read.xOffset = firstNumber(xMainNode, "xoffset");
+    read.yOffset = firstNumber(xMainNode, "yoffset");
+    read.zOffset = firstNumber(xMainNode, "zoffset");
+    read.multicastAddress = firstText(xMainNode, "multicast_address");
+
+    const int modelPathCount = xMainNode.childCount("modelpath");
+    int polyIterator = 0;
+    for (int i = 0; i < modelPathCount; ++i) {
+        const XmlElement xNode = xMainNode.child("modelpath", &polyIterator);
+        if (const char* path = xNode.child("path").text(0))
+            read.modelPaths.emplace_back(path);
+    }
+    sceneSettings = std::move(read);
+}

@@ -1,0 +1,29 @@
+#pragma once
+// Helpers shared by the XML reader's tests.
+
+#include "xml/xmlparser.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+namespace xmltest {
+
+// Puts the reader's process-wide options back to their start values around each test.
+class XmlTest : public ::testing::Test {
+protected:
+    void SetUp() override { setXmlOptions(true, true, true); }
+    void TearDown() override { setXmlOptions(true, true, true); }
+};
+
+// A readable picture of a whole tree: one line per item, attributes inline, used to compare
+// trees in one assertion.
+std::string describe(const XmlElement& element);
+
+// A fresh file path in the test's temporary directory.
+std::string tempPath(const std::string& leaf);
+
+// Writes `bytes` to `path` as they are.
+void writeBytes(const std::string& path, const std::string& bytes);
+
+}  // namespace xmltest

@@ -1,0 +1,38 @@
+#pragma once
+// Character stepping shared by the tokenizer, the entity decoder and the line/column count.
+// Internal to the reader.
+
+#include <cstddef>
+
+namespace xmlchars {
+
+// Byte length of the character whose first byte is `lead` under the table in force
+// (0 for the terminating zero byte).
+int charLength(unsigned char lead);
+
+// Length of `lead` under the UTF-8 table, whatever the options say.
+int utf8CharLength(unsigned char lead);
+
+// The next character after `p`. A multi-byte lead never carries the step past a zero byte, so a
+// character cut by the end of the text cannot read beyond it. At the zero byte, `p` itself.
+inline const char* nextChar(const char* p)
+{
+    const int length = charLength(static_cast<unsigned char>(*p));
+    for (int i = 1; i < length; ++i) {
+        if (p[i] == '\0')
+            return p + i;
+    }
+    return p + length;
+}
+
+inline bool isSpace(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }
+
+inline char toLowerAscii(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c + ('a' - 'A')) : c; }
+
+// ASCII case-insensitive comparison of two NUL-terminated texts.
+bool equalNoCase(const char* a, const char* b);
+
+// ASCII case-insensitive comparison of the first `n` bytes (stops early at a difference).
+bool equalNoCase(const char* a, const char* b, std::size_t n);
+
+}  // namespace xmlchars

@@ -1,0 +1,462 @@
+#include "xml/xmlelement.h"
+#include "xml/xmlchars.h"
+#include "xml/xmlelementbody.h"
+
+#include <utility>
+
+namespace {
+
+const XmlClearMarkerEntry markerTable[] = {
+    {"<![CDATA[", 9, "]]>"},
+    {"<!DOCTYPE", 9, ">"},
+    {"<PRE>", 5, "</PRE>"},
+    {"<Script>", 8, "</Script>"},
+    {"<!--", 4, "-->"},
+};
+
+template <typename T>
+void growFor(std::vector<T>& array, int step)
+{
+    if (array.size() == array.capacity())
+        array.reserve(array.capacity() + static_cast<std::size_t>(step));
+}
+
+}  // namespace
+
+const XmlClearMarkerEntry& xmlClearMarkerEntry(XmlClearMarker marker)
+{
+    return markerTable[static_cast<int>(marker)];
+}
+
+// --- body -------------------------------------------------------------------------------------
+
+void XmlElementBody::release(XmlElementBody* body)
+{
+    if (body == nullptr || --body->referenceCount > 0)
+        return;
+    std::vector<XmlElementBody*> dying{body};
+    while (!dying.empty()) {
+        XmlElementBody* current = dying.back();
+        dying.pop_back();
+        if (current->parent != nullptr) {
+            // Only reachable if a count went wrong elsewhere; keep the parent's lists sound.
+            XmlElementBody* parentBody = current->parent;
+            for (std::size_t i = 0; i < parentBody->children.size(); ++i) {
+                if (parentBody->children[i].body_ == current) {
+                    parentBody->eraseOrder(XmlContentChild, static_cast<int>(i));
+                    parentBody->children[i].body_ = nullptr;
+                    parentBody->children.erase(parentBody->children.begin() + static_cast<std::ptrdiff_t>(i));
+                    break;
+                }
+            }
+        }
+        for (XmlElement& childHandle : current->children) {
+            XmlElementBody* childBody = std::exchange(childHandle.body_, nullptr);
+            childBody->parent = nullptr;
+            if (--childBody->referenceCount == 0)
+                dying.push_back(childBody);
+        }
+        delete current;
+    }
+}
+
+XmlElementBody* XmlElementBody::appendChild(std::string childName, bool isDeclaration, int step)
+{
+    auto* childBody = new XmlElementBody;
+    childBody->name = std::move(childName);
+    childBody->hasName = true;
+    childBody->declaration = isDeclaration;
+    childBody->parent = this;
+    growFor(children, step);
+    growFor(order, step * 3);
+    order.push_back(static_cast<std::int32_t>(children.size()) * 4 + XmlContentChild);
+    children.push_back(XmlElement(childBody));
+    return childBody;
+}
+
+void XmlElementBody::appendText(std::string text, int step)
+{
+    growFor(texts, step);
+    growFor(order, step * 3);
+    order.push_back(static_cast<std::int32_t>(texts.size()) * 4 + XmlContentText);
+    texts.push_back(std::move(text));
+}
+
+void XmlElementBody::appendClear(std::string content, XmlClearMarker marker, int step)
+{
+    growFor(clears, step);
+    growFor(order, step * 3);
+    order.push_back(static_cast<std::int32_t>(clears.size()) * 4 + XmlContentClear);
+    clears.emplace_back(std::move(content), marker);
+}
+
+void XmlElementBody::appendAttribute(std::string attributeName, std::string value, bool hasValue, int step)
+{
+    growFor(attributes, step);
+    attributes.emplace_back(std::move(attributeName), std::move(value), hasValue);
+}
+
+void XmlElementBody::trim()
+{
+    children.shrink_to_fit();
+    texts.shrink_to_fit();
+    clears.shrink_to_fit();
+    attributes.shrink_to_fit();
+    order.shrink_to_fit();
+}
+
+int XmlElementBody::insertOrder(XmlContentKind kind, int position)
+{
+    const int size = static_cast<int>(order.size());
+    if (position < 0 || position > size)
+        position = size;
+    int index = 0;
+    for (int i = 0; i < position; ++i) {
+        if ((order[static_cast<std::size_t>(i)] & 3) == kind)
+            ++index;
+    }
+    for (int i = position; i < size; ++i) {
+        if ((order[static_cast<std::size_t>(i)] & 3) == kind)
+            order[static_cast<std::size_t>(i)] += 4;
+    }
+    order.reserve(order.size() + 1);
+    order.insert(order.begin() + position, index * 4 + kind);
+    return index;
+}
+
+void XmlElementBody::eraseOrder(XmlContentKind kind, int index)
+{
+    const std::int32_t entry = index * 4 + kind;
+    for (std::size_t i = 0; i < order.size(); ++i) {
+        if (order[i] == entry) {
+            order.erase(order.begin() + static_cast<std::ptrdiff_t>(i));
+            break;
+        }
+    }
+    for (std::int32_t& e : order) {
+        if ((e & 3) == kind && (e >> 2) > index)
+            e -= 4;
+    }
+}
+
+void XmlElementBody::detachChild(int index)
+{
+    eraseOrder(XmlContentChild, index);
+    XmlElement handle = std::move(children[static_cast<std::size_t>(index)]);
+    children.erase(children.begin() + index);
+    handle.body_->parent = nullptr;
+    // `handle` drops the parent's reference on leaving.
+}
+
+// --- handle -----------------------------------------------------------------------------------
+
+XmlElement::XmlElement(const XmlElement& other) noexcept : body_(other.body_)
+{
+    if (body_ != nullptr)
+        ++body_->referenceCount;
+}
+
+XmlElement::XmlElement(XmlElement&& other) noexcept : body_(std::exchange(other.body_, nullptr)) {}
+
+XmlElement& XmlElement::operator=(const XmlElement& other) noexcept
+{
+    if (other.body_ != nullptr)
+        ++other.body_->referenceCount;
+    XmlElementBody::release(std::exchange(body_, other.body_));
+    return *this;
+}
+
+XmlElement& XmlElement::operator=(XmlElement&& other) noexcept
+{
+    if (this != &other)
+        XmlElementBody::release(std::exchange(body_, std::exchange(other.body_, nullptr)));
+    return *this;
+}
+
+XmlElement::~XmlElement() { XmlElementBody::release(body_); }
+
+const XmlElement& XmlElement::emptyElement()
+{
+    static const XmlElement empty;
+    return empty;
+}
+
+XmlElement XmlElement::create(const char* name, bool declaration)
+{
+    auto* body = new XmlElementBody;
+    if (name != nullptr) {
+        body->name = name;
+        body->hasName = true;
+    }
+    body->declaration = declaration;
+    return XmlElement(body);
+}
+
+const char* XmlElement::name() const { return body_ != nullptr && body_->hasName ? body_->name.c_str() : nullptr; }
+
+bool XmlElement::isDeclaration() const { return body_ != nullptr && body_->declaration; }
+
+XmlElement XmlElement::parent() const
+{
+    if (body_ == nullptr || body_->parent == nullptr)
+        return XmlElement();
+    ++body_->parent->referenceCount;
+    return XmlElement(body_->parent);
+}
+
+int XmlElement::childCount() const { return body_ ? static_cast<int>(body_->children.size()) : 0; }
+
+int XmlElement::childCount(const char* name) const
+{
+    if (body_ == nullptr || name == nullptr)
+        return 0;
+    int count = 0;
+    for (const XmlElement& c : body_->children) {
+        if (c.body_->hasName && xmlchars::equalNoCase(c.body_->name.c_str(), name))
+            ++count;
+    }
+    return count;
+}
+
+XmlElement XmlElement::child(int index) const
+{
+    if (body_ == nullptr || index < 0 || index >= childCount())
+        return XmlElement();
+    return body_->children[static_cast<std::size_t>(index)];
+}
+
+XmlElement XmlElement::child(const char* name, int* position) const
+{
+    if (body_ == nullptr || name == nullptr)
+        return XmlElement();
+    const int count = childCount();
+    for (int i = position ? *position : 0; i < count; ++i) {
+        if (i < 0)
+            continue;
+        const XmlElement& c = body_->children[static_cast<std::size_t>(i)];
+        if (c.body_->hasName && xmlchars::equalNoCase(c.body_->name.c_str(), name)) {
+            if (position != nullptr)
+                *position = i + 1;
+            return c;
+        }
+    }
+    return XmlElement();
+}
+
+int XmlElement::textCount() const { return body_ ? static_cast<int>(body_->texts.size()) : 0; }
+
+const char* XmlElement::text(int index) const
+{
+    const std::string* bytes = textBytes(index);
+    return bytes ? bytes->c_str() : nullptr;
+}
+
+const std::string* XmlElement::textBytes(int index) const
+{
+    if (body_ == nullptr || index < 0 || index >= textCount())
+        return nullptr;
+    return &body_->texts[static_cast<std::size_t>(index)];
+}
+
+int XmlElement::attributeCount() const { return body_ ? static_cast<int>(body_->attributes.size()) : 0; }
+
+const XmlAttribute* XmlElement::attributeAt(int index) const
+{
+    if (body_ == nullptr || index < 0 || index >= attributeCount())
+        return nullptr;
+    return &body_->attributes[static_cast<std::size_t>(index)];
+}
+
+const char* XmlElement::attribute(const char* name, int* position) const
+{
+    if (body_ == nullptr || name == nullptr)
+        return nullptr;
+    const int count = attributeCount();
+    for (int i = position ? *position : 0; i < count; ++i) {
+        if (i < 0)
+            continue;
+        const XmlAttribute& a = body_->attributes[static_cast<std::size_t>(i)];
+        if (xmlchars::equalNoCase(a.name_.c_str(), name)) {
+            if (position != nullptr)
+                *position = i + 1;
+            return a.value();
+        }
+    }
+    return nullptr;
+}
+
+bool XmlElement::isAttributeSet(const char* name) const
+{
+    if (body_ == nullptr || name == nullptr)
+        return false;
+    for (const XmlAttribute& a : body_->attributes) {
+        if (xmlchars::equalNoCase(a.name_.c_str(), name))
+            return true;
+    }
+    return false;
+}
+
+int XmlElement::clearCount() const { return body_ ? static_cast<int>(body_->clears.size()) : 0; }
+
+const XmlClearSection* XmlElement::clearAt(int index) const
+{
+    if (body_ == nullptr || index < 0 || index >= clearCount())
+        return nullptr;
+    return &body_->clears[static_cast<std::size_t>(index)];
+}
+
+int XmlElement::contentCount() const
+{
+    return body_ ? attributeCount() + static_cast<int>(body_->order.size()) : 0;
+}
+
+XmlContent XmlElement::contentAt(int index) const
+{
+    XmlContent item;
+    if (body_ == nullptr || index < 0 || index >= contentCount())
+        return item;
+    if (index < attributeCount()) {
+        item.kind = XmlContentAttribute;
+        item.attribute = attributeAt(index);
+        return item;
+    }
+    const std::int32_t entry = body_->order[static_cast<std::size_t>(index - attributeCount())];
+    const int at = entry >> 2;
+    item.kind = static_cast<XmlContentKind>(entry & 3);
+    switch (item.kind) {
+    case XmlContentChild: item.child = child(at); break;
+    case XmlContentText: item.text = text(at); break;
+    case XmlContentClear: item.clear = clearAt(at); break;
+    default: item.kind = XmlContentNothing; break;
+    }
+    return item;
+}
+
+// --- editing ----------------------------------------------------------------------------------
+
+XmlElement XmlElement::addChild(const char* name, bool declaration, int position)
+{
+    if (body_ == nullptr)
+        return XmlElement();
+    XmlElement made = create(name, declaration);
+    made.body_->parent = body_;
+    const int index = body_->insertOrder(XmlContentChild, position);
+    body_->children.reserve(body_->children.size() + 1);
+    body_->children.insert(body_->children.begin() + index, made);
+    return made;
+}
+
+const XmlAttribute* XmlElement::addAttribute(const char* name, const char* value, int position)
+{
+    if (body_ == nullptr || name == nullptr)
+        return nullptr;
+    auto& attributes = body_->attributes;
+    const int size = static_cast<int>(attributes.size());
+    if (position < 0 || position > size)
+        position = size;
+    attributes.reserve(attributes.size() + 1);
+    attributes.insert(attributes.begin() + position, XmlAttribute(name, value ? value : "", value != nullptr));
+    return &attributes[static_cast<std::size_t>(position)];
+}
+
+const char* XmlElement::addText(const char* text, int position)
+{
+    if (body_ == nullptr || text == nullptr)
+        return nullptr;
+    const int index = body_->insertOrder(XmlContentText, position);
+    body_->texts.reserve(body_->texts.size() + 1);
+    return body_->texts.insert(body_->texts.begin() + index, std::string(text))->c_str();
+}
+
+const XmlClearSection* XmlElement::addClear(const char* content, XmlClearMarker marker, int position)
+{
+    if (body_ == nullptr || content == nullptr)
+        return nullptr;
+    const int index = body_->insertOrder(XmlContentClear, position);
+    body_->clears.reserve(body_->clears.size() + 1);
+    return &*body_->clears.insert(body_->clears.begin() + index, XmlClearSection(content, marker));
+}
+
+bool XmlElement::updateName(const char* name)
+{
+    if (body_ == nullptr)
+        return false;
+    body_->hasName = name != nullptr;
+    body_->name = name ? name : "";
+    return true;
+}
+
+const XmlAttribute* XmlElement::updateAttribute(int index, const char* value, const char* newName)
+{
+    if (body_ == nullptr || index < 0 || index >= attributeCount())
+        return nullptr;
+    XmlAttribute& a = body_->attributes[static_cast<std::size_t>(index)];
+    a.value_ = value ? value : "";
+    a.hasValue_ = value != nullptr;
+    if (newName != nullptr)
+        a.name_ = newName;
+    return &a;
+}
+
+const XmlAttribute* XmlElement::updateAttribute(const char* name, const char* value)
+{
+    if (body_ == nullptr || name == nullptr)
+        return nullptr;
+    for (int i = 0; i < attributeCount(); ++i) {
+        if (xmlchars::equalNoCase(body_->attributes[static_cast<std::size_t>(i)].name_.c_str(), name))
+            return updateAttribute(i, value);
+    }
+    return addAttribute(name, value);
+}
+
+const char* XmlElement::updateText(int index, const char* text)
+{
+    if (body_ == nullptr || text == nullptr || index < 0 || index >= textCount())
+        return nullptr;
+    std::string& stored = body_->texts[static_cast<std::size_t>(index)];
+    stored = text;
+    return stored.c_str();
+}
+
+const XmlClearSection* XmlElement::updateClear(int index, const char* content)
+{
+    if (body_ == nullptr || content == nullptr || index < 0 || index >= clearCount())
+        return nullptr;
+    XmlClearSection& c = body_->clears[static_cast<std::size_t>(index)];
+    c.content_ = content;
+    return &c;
+}
+
+bool XmlElement::removeChild(int index)
+{
+    if (body_ == nullptr || index < 0 || index >= childCount())
+        return false;
+    body_->detachChild(index);
+    return true;
+}
+
+bool XmlElement::removeAttribute(int index)
+{
+    if (body_ == nullptr || index < 0 || index >= attributeCount())
+        return false;
+    body_->attributes.erase(body_->attributes.begin() + index);
+    return true;
+}
+
+bool XmlElement::removeText(int index)
+{
+    if (body_ == nullptr || index < 0 || index >= textCount())
+        return false;
+    body_->eraseOrder(XmlContentText, index);
+    body_->texts.erase(body_->texts.begin() + index);
+    return true;
+}
+
+bool XmlElement::removeClear(int index)
+{
+    if (body_ == nullptr || index < 0 || index >= clearCount())
+        return false;
+    body_->eraseOrder(XmlContentClear, index);
+    body_->clears.erase(body_->clears.begin() + index);
+    return true;
+}

@@ -1,0 +1,155 @@
+#include "xml/xmlentities.h"
+#include "xml/xmlchars.h"
+
+#include <cstring>
+
+namespace xmlentities {
+namespace {
+
+struct NamedEntity {
+    const char* text;
+    std::size_t length;
+    char value;
+};
+
+const NamedEntity namedEntities[] = {
+    {"&amp;", 5, '&'}, {"&lt;", 4, '<'}, {"&gt;", 4, '>'}, {"&quot;", 6, '"'}, {"&apos;", 6, '\''},
+};
+
+int hexDigit(char c)
+{
+    if (c >= '0' && c <= '9')
+        return c - '0';
+    if (c >= 'a' && c <= 'f')
+        return c - 'a' + 10;
+    if (c >= 'A' && c <= 'F')
+        return c - 'A' + 10;
+    return -1;
+}
+
+// Length of the reference at `p` (an "&") and its byte, or 0 when it is none. `end` bounds it.
+std::size_t readReference(const char* p, const char* end, char& byte)
+{
+    const std::size_t left = static_cast<std::size_t>(end - p);
+    if (left >= 2 && p[1] == '#') {
+        const char* q = p + 2;
+        const bool hex = q < end && (*q == 'x' || *q == 'X');
+        if (hex)
+            ++q;
+        const char* digits = q;
+        unsigned value = 0;  // only the low eight bits survive, so wrapping is harmless
+        for (; q < end; ++q) {
+            const int d = hex ? hexDigit(*q) : (*q >= '0' && *q <= '9' ? *q - '0' : -1);
+            if (d < 0)
+                break;
+            value = value * (hex ? 16u : 10u) + static_cast<unsigned>(d);
+        }
+        if (q == digits || q >= end || *q != ';')
+            return 0;
+        byte = static_cast<char>(value & 0xFFu);
+        return static_cast<std::size_t>(q + 1 - p);
+    }
+    for (const NamedEntity& e : namedEntities) {
+        if (left >= e.length && xmlchars::equalNoCase(p, e.text, e.length)) {
+            byte = e.value;
+            return e.length;
+        }
+    }
+    return 0;
+}
+
+}  // namespace
+
+bool decode(const char* text, std::size_t length, std::string& out)
+{
+    const char* end = text + length;
+    if (std::memchr(text, '&', length) == nullptr) {
+        out.assign(text, length);
+        return true;
+    }
+    // First pass: every reference must be sound; count the output.
+    std::size_t outLength = 0;
+    for (const char* p = text; p < end;) {
+        if (*p == '&') {
+            char byte = 0;
+            const std::size_t used = readReference(p, end, byte);
+            if (used == 0)
+                return false;
+            p += used;
+            ++outLength;
+        } else {
+            const char* next = xmlchars::nextChar(p);
+            if (next == p || next > end)
+                next = end;
+            outLength += static_cast<std::size_t>(next - p);
+            p = next;
+        }
+    }
+    // Second pass: characters copied whole, references replaced by their byte.
+    std::string decoded;
+    decoded.reserve(outLength);
+    for (const char* p = text; p < end;) {
+        if (*p == '&') {
+            char byte = 0;
+            p += readReference(p, end, byte);
+            decoded.push_back(byte);
+        } else {
+            const char* next = xmlchars::nextChar(p);
+            if (next == p || next > end)
+                next = end;
+            decoded.append(p, next);
+            p = next;
+        }
+    }
+    out = std::move(decoded);
+    return true;
+}
+
+void appendEscaped(std::string& out, const std::string& text, bool guardEdges)
+{
+    std::size_t first = 0;
+    std::size_t last = text.size();
+    if (guardEdges) {
+        while (first < text.size() && xmlchars::isSpace(text[first]))
+            ++first;
+        while (last > first && xmlchars::isSpace(text[last - 1]))
+            --last;
+    }
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const char c = text[i];
+        if (c == '\0' || (guardEdges && (i < first || i >= last))) {
+            out += "&#";
+            out += std::to_string(static_cast<unsigned char>(c));
+            out += ';';
+            continue;
+        }
+        const unsigned char byte = static_cast<unsigned char>(c);
+        if (byte >= 0xC2 && xmlchars::charLength(byte) > 1) {
+            // A lead byte without its continuation bytes would make the reader step over the
+            // markup after it; such a byte goes out as a reference.
+            const std::size_t length = static_cast<std::size_t>(xmlchars::charLength(byte));
+            bool whole = i + length <= text.size();
+            for (std::size_t k = 1; whole && k < length; ++k)
+                whole = (static_cast<unsigned char>(text[i + k]) & 0xC0) == 0x80;
+            if (whole) {
+                out.append(text, i, length);
+                i += length - 1;
+            } else {
+                out += "&#";
+                out += std::to_string(byte);
+                out += ';';
+            }
+            continue;
+        }
+        switch (c) {
+        case '&': out += "&amp;"; break;
+        case '<': out += "&lt;"; break;
+        case '>': out += "&gt;"; break;
+        case '"': out += "&quot;"; break;
+        case '\'': out += "&apos;"; break;
+        default: out += c; break;
+        }
+    }
+}
+
+}  // namespace xmlentities

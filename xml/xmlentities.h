@@ -1,0 +1,20 @@
+#pragma once
+// Character entities: the five named ones (case ignored) and numeric references, which give one
+// byte, the low eight bits of the number. Internal to the reader.
+
+#include <cstddef>
+#include <string>
+
+namespace xmlentities {
+
+// Decodes `length` bytes at `text` into `out` (replaced). False, with `out` untouched, when an
+// "&" starts no known entity or an unterminated numeric reference.
+bool decode(const char* text, std::size_t length, std::string& out);
+
+// Appends `text` to `out` with &, <, >, " and ' written as entities, and zero bytes and
+// multi-byte lead bytes without their continuation as numeric references. With `guardEdges`,
+// white space at either end is written as references too, so a reader that trims texts gives
+// back the same bytes.
+void appendEscaped(std::string& out, const std::string& text, bool guardEdges);
+
+}  // namespace xmlentities

@@ -1,0 +1,125 @@
+#include "xml/xmltokenizer.h"
+
+namespace xmltokenizer {
+namespace {
+
+// Byte classes of the text scan: 1 ends a text token, 2 is "/" (ends it only before ">").
+struct StopTable {
+    unsigned char stop[256];
+};
+
+constexpr StopTable makeStopTable()
+{
+    StopTable t{};
+    t.stop[0] = 1;
+    t.stop[static_cast<unsigned char>(' ')] = 1;
+    t.stop[static_cast<unsigned char>('\t')] = 1;
+    t.stop[static_cast<unsigned char>('\r')] = 1;
+    t.stop[static_cast<unsigned char>('\n')] = 1;
+    t.stop[static_cast<unsigned char>('<')] = 1;
+    t.stop[static_cast<unsigned char>('=')] = 1;
+    t.stop[static_cast<unsigned char>('>')] = 1;
+    t.stop[static_cast<unsigned char>('/')] = 2;
+    return t;
+}
+
+constexpr StopTable stopTable = makeStopTable();
+
+const char* scanText(const char* p)
+{
+    for (;;) {
+        const unsigned char c = static_cast<unsigned char>(*p);
+        const unsigned char s = stopTable.stop[c];
+        if (s == 1 || (s == 2 && p[1] == '>'))
+            return p;
+        if (c < 0x80)
+            ++p;  // ASCII is one character under either table
+        else
+            p = xmlchars::nextChar(p);
+    }
+}
+
+bool clearMarkerAt(const char* p, XmlClearMarker& marker)
+{
+    static const XmlClearMarker order[] = {XmlClearMarker::CData, XmlClearMarker::Doctype, XmlClearMarker::Pre,
+                                           XmlClearMarker::Script, XmlClearMarker::Comment};
+    for (XmlClearMarker m : order) {
+        const XmlClearMarkerEntry& e = xmlClearMarkerEntry(m);
+        if (xmlchars::equalNoCase(p, e.opening, static_cast<std::size_t>(e.openingLength))) {
+            marker = m;
+            return true;
+        }
+    }
+    return false;
+}
+
+}  // namespace
+
+Token next(const char*& pos)
+{
+    const char* p = pos;
+    while (xmlchars::isSpace(*p))
+        ++p;
+    Token token;
+    token.start = p;
+    const char c = *p;
+    if (c == '\0') {
+        token.kind = TokenKind::End;
+        pos = p;
+        return token;
+    }
+    if (c == '<' && clearMarkerAt(p, token.marker)) {
+        token.kind = TokenKind::Clear;
+        token.length = static_cast<std::size_t>(xmlClearMarkerEntry(token.marker).openingLength);
+        pos = p + token.length;
+        return token;
+    }
+    const char* end = p + 1;
+    switch (c) {
+    case '\'':
+    case '"': {
+        const char* q = p + 1;
+        while (*q != '\0' && *q != '<' && *q != c)
+            q = xmlchars::nextChar(q);
+        if (*q == c) {
+            token.kind = TokenKind::Quoted;
+            end = q + 1;
+        } else {
+            token.kind = TokenKind::Text;
+            end = scanText(p + 1);
+        }
+        break;
+    }
+    case '<':
+        if (p[1] == '/') {
+            token.kind = TokenKind::EndTagStart;
+            end = p + 2;
+        } else if (p[1] == '?') {
+            token.kind = TokenKind::DeclarationStart;
+            end = p + 2;
+        } else {
+            token.kind = TokenKind::TagStart;
+        }
+        break;
+    case '/':
+        if (p[1] == '>') {
+            token.kind = TokenKind::SelfClose;
+            end = p + 2;
+        } else {
+            token.kind = TokenKind::Text;
+            end = scanText(xmlchars::nextChar(p));
+        }
+        break;
+    case '=': token.kind = TokenKind::Equals; break;
+    case '>': token.kind = TokenKind::TagClose; break;
+    default:
+        token.kind = TokenKind::Text;
+        end = scanText(p);
+        break;
+    }
+    token.length = static_cast<std::size_t>(end - p);
+    pos = end;
+    return token;
+}
+
+}  // namespace xmltokenizer
