@@ -6,7 +6,7 @@ function(vkrsim_warnings target)
 endfunction()
 
 # A GoogleTest executable registered with CTest. Extra arguments are linked.
-#   vkrsim_test(NAME test_codec SOURCES a.cpp b.cpp LIBS vkrsim_codec [LABELS net])
+#   vkrsim_test(NAME test_codec SOURCES a.cpp b.cpp LIBS vkrsim_codec [LABELS net] [PROPERTIES ...])
 function(vkrsim_test)
   cmake_parse_arguments(T "" "NAME" "SOURCES;LIBS;LABELS;PROPERTIES" ${ARGN})
   add_executable(${T_NAME} ${T_SOURCES})
@@ -14,7 +14,13 @@ function(vkrsim_test)
   target_link_libraries(${T_NAME} PRIVATE ${T_LIBS} vkrsim_testsupport GTest::gtest_main GTest::gmock)
   set(props TIMEOUT 300)
   if(T_LABELS)
-    list(APPEND props LABELS "${T_LABELS}")
+    # gtest_discover_tests flattens list values into the property list, which would turn a
+    # second label into a property name and drop what follows it: one label per executable.
+    list(LENGTH T_LABELS labelCount)
+    if(labelCount GREATER 1)
+      message(FATAL_ERROR "vkrsim_test(${T_NAME}): give one label, not ${T_LABELS}")
+    endif()
+    list(APPEND props LABELS ${T_LABELS})
   endif()
   gtest_discover_tests(${T_NAME}
     DISCOVERY_TIMEOUT 60
