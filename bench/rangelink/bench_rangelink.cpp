@@ -1,0 +1,262 @@
+// Range link latency and load, with the real session thread in this process and the range peers
+// (execution manager, uutsim, a subscriber) as real processes.
+// Run by hand inside the private network:
+//   scripts/isolated <build>/bin/bench_rangelink [SECONDS [LOAD_SECONDS]]
+//
+// 1. reference: one Platform committed by uutsim at 100 Hz, commit (its time stamp) to the
+//    state-change callback in the subscriber process; no session thread
+// 2. end to end: the same with the session thread joined; Platform commit to the first VKRsim
+//    update carrying its position, seen by the subscriber; the reference again, under that load
+// 3. load: 200 Platform objects at 10 Hz, console log to a file; Platform passes of the session
+//    thread (from the log as it is written) and the commit-to-VKRsim lag over the run, by thirds
+//
+// Message boxes are answered at once (an error box is counted and reported).
+
+#include "bench/rangelink/cyclelog.h"
+#include "bench/rangelink/lagmatcher.h"
+#include "bench/rangelink/linkstats.h"
+#include "bench/rangelink/probe.h"
+#include "bench/support/benchtools.h"
+#include "console/stateblock.h"
+#include "desktop/messagebox.h"
+#include "rangelink/sessionthread.h"
+
+#include <atomic>
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <iostream>
+#include <sstream>
+#include <string>
+#include <thread>
+#include <vector>
+
+using linkbench::LagSample;
+using linkbench::PassMarks;
+using linkbench::Spread;
+
+namespace {
+
+std::atomic<int> errorBoxes{0};
+
+void answerAtOnce(const desktop::MessageBoxRequest& request)
+{
+    if (request.caption == "Error!") {
+        ++errorBoxes;
+        std::cerr << "bench_rangelink - error box: " << request.text << std::endl;
+    }
+}
+
+struct Phase {
+    std::vector<LagSample> platform;  // commit -> Platform callback in the subscriber
+    std::vector<LagSample> views;     // commit -> first VKRsim update with that position
+    std::size_t unmatched = 0;
+    std::vector<PassMarks> passes;
+    std::uint64_t logBytes = 0;
+    double logSeconds = 0;
+};
+
+struct Setup {
+    std::string programDir;
+    std::string workDir;
+    std::string execution;
+};
+
+void readProbe(const std::string& path, Phase& phase)
+{
+    std::ifstream in(path);
+    std::string kind;
+    while (in >> kind) {
+        if (kind == "U") {
+            in >> phase.unmatched;
+            continue;
+        }
+        long long seen = 0, lag = 0;
+        in >> seen >> lag;
+        (kind == "P" ? phase.platform : phase.views).push_back({seen, lag});
+    }
+}
+
+void sleepMs(int ms)
+{
+    std::this_thread::sleep_for(std::chrono::milliseconds(ms));
+}
+
+// uutsim publishes `count` Platforms at `rate` Hz for `seconds`; with `session`, the session thread
+// runs meanwhile with its console log in `<work>/<name>.log`.
+Phase runPhase(const Setup& setup, const std::string& name, int count, double rate, double seconds, bool session)
+{
+    Phase phase;
+    const std::string result = setup.workDir + "/" + name + ".probe";
+    bench::Child probe({setup.programDir + "/bench_rangelink", "--role", "probe", "--execution", setup.execution,
+                        "--out", result},
+                       setup.workDir + "/" + name + ".probe.log");
+    sleepMs(1500);  // joined and subscribed
+
+    std::unique_ptr<linkbench::CycleLog> log;
+    std::streambuf* console = nullptr;
+    std::thread thread;
+    if (session) {
+        log = std::make_unique<linkbench::CycleLog>(setup.workDir + "/" + name + ".log");
+        console = std::cout.rdbuf(log.get());
+        stateBlock.stopSession = false;
+        thread = std::thread([] { sessionThread(nullptr); });
+        sleepMs(1500);  // joined, subscribed, VKRsim object created
+    }
+    const std::int64_t start = bench::monotonicNs();
+    {
+        bench::Child uutsim({setup.programDir + "/uutsim", "--execution", setup.execution, "--count",
+                             std::to_string(count), "--rate", std::to_string(rate), "--duration",
+                             std::to_string(seconds)},
+                            setup.workDir + "/" + name + ".uutsim.log");
+        uutsim.wait();
+    }
+    sleepMs(500);  // the last updates through
+    if (session) {
+        stateBlock.stopSession = true;
+        thread.join();
+        std::cout.rdbuf(console);
+        phase.passes = log->passes();
+        phase.logBytes = log->bytes();
+        phase.logSeconds = static_cast<double>(bench::monotonicNs() - start) / 1e9;
+    }
+    probe.stop();
+    readProbe(result, phase);
+    return phase;
+}
+
+std::vector<double> lagsMs(const std::vector<LagSample>& samples, std::int64_t skipNs)
+{
+    return linkbench::lagSegmentsMs(samples, 1, skipNs).front();
+}
+
+void printSpread(const char* what, const Spread& s, const char* unit)
+{
+    std::printf("  %-44s median %9.3f %s   p99 %9.3f %s   max %9.3f %s   (%zu)\n", what, s.median, unit, s.p99,
+                unit, s.max, unit, s.count);
+}
+
+// Pass durations and pass-to-pass intervals (ms), passes started within [fromNs, toNs).
+void passFigures(const std::vector<PassMarks>& passes, std::int64_t fromNs, std::int64_t toNs,
+                 std::vector<double>& passMs, std::vector<double>& cycleMs)
+{
+    for (std::size_t i = 0; i < passes.size(); ++i) {
+        if (passes[i].startNs < fromNs || passes[i].startNs >= toNs)
+            continue;
+        passMs.push_back(static_cast<double>(passes[i].lastReportNs - passes[i].startNs) / 1e6);
+        if (i + 1 < passes.size())
+            cycleMs.push_back(static_cast<double>(passes[i + 1].startNs - passes[i].startNs) / 1e6);
+    }
+}
+
+}  // namespace
+
+int main(int argc, char* argv[])
+{
+    std::string role, execution, out;
+    for (int i = 1; i + 1 < argc; i += 2) {
+        const std::string o = argv[i], v = argv[i + 1];
+        if (o == "--role") role = v;
+        else if (o == "--execution") execution = v;
+        else if (o == "--out") out = v;
+    }
+    if (role == "probe")
+        return linkbench::runProbe(execution, out);
+
+    const double seconds = argc > 1 ? std::atof(argv[1]) : 20;
+    const double loadSeconds = argc > 2 ? std::atof(argv[2]) : 90;
+    if (seconds < 3 || loadSeconds < 6) {
+        std::cerr << "usage: bench_rangelink [SECONDS (>= 3) [LOAD_SECONDS (>= 6)]]" << std::endl;
+        return 2;
+    }
+
+    Setup setup;
+    setup.programDir = bench::programDir();
+    char pattern[] = "/tmp/bench_rangelink.XXXXXX";
+    if (!mkdtemp(pattern)) {
+        std::perror("bench_rangelink - mkdtemp");
+        return 1;
+    }
+    setup.workDir = pattern;
+    setup.execution = "linkbench." + std::to_string(getpid());
+    if (chdir(setup.workDir.c_str()) != 0) {
+        std::perror("bench_rangelink - chdir");
+        return 1;
+    }
+    // The frame origin is uutsim's default centre, so the UUT circles around the frame's origin.
+    std::ofstream("config.txt") << "ORVA.executionName=" << setup.execution
+                                << "\nORVA.sessionName=LinkBench\nORVA.LTP_latitude=0\nORVA.LTP_longitude=0\n"
+                                   "ORVA.LTP_azimuth=0\nORVA.LTP_HeightOffset=0\n";
+    desktop::setMessageBoxHandler(&answerAtOnce);
+
+    Phase reference, endToEnd, load;
+    {
+        bench::Child manager({setup.programDir + "/orva-executionmanager", "--execution", setup.execution},
+                             "/dev/null");
+        sleepMs(500);
+        std::fprintf(stderr, "bench_rangelink: reference, %.0f s\n", seconds);
+        reference = runPhase(setup, "reference", 1, 100, seconds, false);
+        std::fprintf(stderr, "bench_rangelink: end to end, %.0f s\n", seconds);
+        endToEnd = runPhase(setup, "endtoend", 1, 100, seconds, true);
+        std::fprintf(stderr, "bench_rangelink: 200 Platforms at 10 Hz, %.0f s\n", loadSeconds);
+        load = runPhase(setup, "load", 200, 10, loadSeconds, true);
+    }
+
+    const std::int64_t warmUp = 1000000000;  // first second of each phase: discovery, first samples
+    const Spread ref = linkbench::spreadOf(lagsMs(reference.platform, warmUp));
+    const Spread refLoaded = linkbench::spreadOf(lagsMs(endToEnd.platform, warmUp));
+    const Spread e2e = linkbench::spreadOf(lagsMs(endToEnd.views, warmUp));
+
+    std::printf("\nOne Platform at 100 Hz (ms)\n");
+    printSpread("reference: commit -> Platform callback", ref, "ms");
+    printSpread("same, session thread running", refLoaded, "ms");
+    printSpread("end to end: commit -> VKRsim update seen", e2e, "ms");
+    std::printf("  end to end / reference:                     median %8.2f        p99 %8.2f\n",
+                ref.median > 0 ? e2e.median / ref.median : 0, ref.p99 > 0 ? e2e.p99 / ref.p99 : 0);
+    std::printf("  end to end / reference under load:          median %8.2f        p99 %8.2f\n",
+                refLoaded.median > 0 ? e2e.median / refLoaded.median : 0,
+                refLoaded.p99 > 0 ? e2e.p99 / refLoaded.p99 : 0);
+    std::printf("  VKRsim positions without a matching commit: %zu; passes %zu\n", endToEnd.unmatched,
+                endToEnd.passes.size());
+
+    std::printf("\n200 Platforms at 10 Hz, console log to a file (%.1f MB, %.2f MB/s)\n",
+                static_cast<double>(load.logBytes) / 1e6,
+                load.logSeconds > 0 ? static_cast<double>(load.logBytes) / 1e6 / load.logSeconds : 0.0);
+    const auto lagThirds = linkbench::lagSegmentsMs(load.views, 3, warmUp);
+    const auto refThirds = linkbench::lagSegmentsMs(load.platform, 3, warmUp);
+    std::int64_t first = 0, last = 0;
+    if (!load.passes.empty()) {
+        first = load.passes.front().startNs + warmUp;
+        last = load.passes.back().startNs + 1;
+    }
+    const std::int64_t third = (last - first) / 3;
+    const char* names[] = {"first third", "middle third", "last third"};
+    for (int i = 0; i < 3; ++i) {
+        std::vector<double> passMs, cycleMs;
+        passFigures(load.passes, first + i * third, i == 2 ? last : first + (i + 1) * third, passMs, cycleMs);
+        std::printf(" %s: %.1f passes/s\n", names[i], third > 0 ? static_cast<double>(cycleMs.size()) / (static_cast<double>(third) / 1e9) : 0.0);
+        printSpread("reference: commit -> Platform callback", linkbench::spreadOf(refThirds[i]), "ms");
+        printSpread("lag: commit -> VKRsim update seen", linkbench::spreadOf(lagThirds[i]), "ms");
+        printSpread("pass (count line to last report line)", linkbench::spreadOf(passMs), "ms");
+        printSpread("cycle (pass start to next pass start)", linkbench::spreadOf(cycleMs), "ms");
+    }
+    const Spread lagFirst = linkbench::spreadOf(lagThirds[0]), lagLast = linkbench::spreadOf(lagThirds[2]);
+    const double trend = linkbench::lagTrendMsPerMinute(load.views);
+    std::printf("  lag trend over the run: %+.2f ms per minute; last / first third median %.2f\n", trend,
+                lagFirst.median > 0 ? lagLast.median / lagFirst.median : 0.0);
+    std::printf("  lag / reference (whole run, median): %.2f\n",
+                linkbench::spreadOf(lagsMs(load.platform, warmUp)).median > 0
+                    ? linkbench::spreadOf(lagsMs(load.views, warmUp)).median /
+                          linkbench::spreadOf(lagsMs(load.platform, warmUp)).median
+                    : 0.0);
+    // Keeping up: the lag at the end is no larger than at the start, give or take one update
+    // period of uutsim (100 ms), and it does not climb through the run.
+    const bool keepsUp = !lagThirds[2].empty() && lagLast.median <= lagFirst.median + 100.0 && trend < 10.0;
+    std::printf("  keeps up (no growing lag): %s; VKRsim positions without a matching commit: %zu\n",
+                keepsUp ? "yes" : "NO", load.unmatched);
+    if (errorBoxes > 0)
+        std::printf("  %d error box(es) shown: see standard error\n", errorBoxes.load());
+
+    std::system(("rm -rf '" + setup.workDir + "'").c_str());
+    return errorBoxes > 0 ? 1 : 0;
+}
