@@ -18,6 +18,31 @@ Spread spreadOf(const std::vector<double>& values)
     return s;
 }
 
+PrintedLags printedLags(const std::vector<std::pair<std::string, std::int64_t>>& commits,
+                        const std::unordered_map<std::string, std::int64_t>& firstPrinted, std::int64_t fromNs)
+{
+    std::unordered_map<std::string, std::size_t> uses;
+    for (const auto& c : commits)
+        ++uses[c.first];
+    PrintedLags result;
+    for (const auto& c : commits) {
+        if (c.second < fromNs)
+            continue;
+        if (uses[c.first] > 1) {
+            ++result.ambiguous;
+            continue;
+        }
+        const auto printed = firstPrinted.find(c.first);
+        if (printed == firstPrinted.end())
+            ++result.neverPrinted;
+        else
+            result.samples.push_back({printed->second, printed->second - c.second});
+    }
+    std::sort(result.samples.begin(), result.samples.end(),
+              [](const LagSample& a, const LagSample& b) { return a.seenNs < b.seenNs; });
+    return result;
+}
+
 std::vector<std::vector<double>> lagSegmentsMs(const std::vector<LagSample>& samples, std::size_t parts,
                                                std::int64_t skipNs)
 {

@@ -6,6 +6,9 @@
 #include "bench/rangelink/lagmatcher.h"
 
 #include <cstddef>
+#include <string>
+#include <unordered_map>
+#include <utility>
 #include <vector>
 
 namespace linkbench {
@@ -18,6 +21,17 @@ struct Spread {
 };
 
 Spread spreadOf(const std::vector<double>& values);
+
+struct PrintedLags {
+    std::vector<LagSample> samples;  // commit -> first report line with its pose
+    std::size_t neverPrinted = 0;    // commits whose pose no pass reported
+    std::size_t ambiguous = 0;       // commits whose printed pose another commit also has
+};
+
+// Pairs commits (printed pose, commit ns) made at or after `fromNs` with the time each printed pose
+// first appeared in a pass. A pose printed by two commits cannot be told apart: neither counts.
+PrintedLags printedLags(const std::vector<std::pair<std::string, std::int64_t>>& commits,
+                        const std::unordered_map<std::string, std::int64_t>& firstPrinted, std::int64_t fromNs = 0);
 
 // Lags (ms) of the samples seen after `skipNs` from the first one, cut into `parts` segments of
 // equal duration between the first kept sample and the last.

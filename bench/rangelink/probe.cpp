@@ -1,6 +1,8 @@
 #include "bench/rangelink/probe.h"
 
+#include "bench/rangelink/cyclelog.h"
 #include "bench/rangelink/lagmatcher.h"
+#include "bench/support/benchtools.h"
 #include "middleware/middleware.h"
 #include "models/mission/vkrsim.h"
 #include "models/platform/platform.h"
@@ -9,13 +11,13 @@
 
 #include <signal.h>
 
-#include <chrono>
 #include <csignal>
 #include <cstdint>
 #include <cstdio>
 #include <functional>
 #include <iostream>
 #include <memory>
+#include <sstream>
 #include <vector>
 
 namespace Middleware = ORVA::Middleware;
@@ -31,13 +33,6 @@ volatile std::sig_atomic_t stopRequested = 0;
 void onStop(int)
 {
     stopRequested = 1;
-}
-
-std::int64_t systemNs()
-{
-    return std::chrono::duration_cast<std::chrono::nanoseconds>(
-               std::chrono::system_clock::now().time_since_epoch())
-        .count();
 }
 
 // One callback per event that runs `action` on the proxy it concerns.
@@ -77,6 +72,8 @@ int runProbe(const std::string& execution, const std::string& resultPath)
     sigaction(SIGINT, &action, nullptr);
 
     std::vector<LagSample> platformLatencies;
+    // Position as the session thread prints it (default stream format), with the commit time.
+    std::vector<std::pair<std::string, std::int64_t>> printedCommits;
     LagMatcher matcher;
     try {
         int argc = 2;
@@ -95,16 +92,20 @@ int runProbe(const std::string& execution, const std::string& resultPath)
         namespace Platform = ORVA::Platform;
         namespace VKRsim = HALC::VKRsim;
         auto platformChanged = [&](const Platform::ProxyHandle& proxy) {
-            const std::int64_t now = systemNs();
+            const std::int64_t now = bench::systemNs();
             const auto state = proxy->getPublicationState();
             const auto stamp = state->get_timeStamp();
             const std::int64_t committed = stamp->get_seconds() * 1000000000 + stamp->get_nanoseconds();
             platformLatencies.push_back({now, now - committed});
             const auto position = state->get_tspi()->getPositionIn(frame);
             matcher.committed(poseKey(position->get_x(), position->get_y(), position->get_z()), committed);
+            std::ostringstream x, y;
+            x << position->get_x();
+            y << position->get_y();
+            printedCommits.emplace_back(printedPose(x.str(), y.str()), committed);
         };
         auto viewChanged = [&](const VKRsim::ProxyHandle& proxy) {
-            const std::int64_t now = systemNs();
+            const std::int64_t now = bench::systemNs();
             const auto state = proxy->getPublicationState();
             matcher.seen(poseKey(state->get_viewFromX(), state->get_viewFromY(), state->get_viewFromZ()), now);
         };
@@ -135,6 +136,8 @@ int runProbe(const std::string& execution, const std::string& resultPath)
         std::fprintf(out.get(), "P %lld %lld\n", static_cast<long long>(s.seenNs), static_cast<long long>(s.lagNs));
     for (const auto& s : matcher.samples())
         std::fprintf(out.get(), "V %lld %lld\n", static_cast<long long>(s.seenNs), static_cast<long long>(s.lagNs));
+    for (const auto& c : printedCommits)
+        std::fprintf(out.get(), "C %lld %s\n", static_cast<long long>(c.second), c.first.c_str());
     std::fprintf(out.get(), "U %zu\n", matcher.unmatched());
     return 0;
 }

@@ -5,6 +5,7 @@
 // position). Runs until SIGTERM, then writes its samples to `resultPath`:
 //   P <seen ns> <latency ns>   one per Platform state change
 //   V <seen ns> <lag ns>       one per Platform position first seen in a VKRsim update
+//   C <commit ns> <x> <y>      one per Platform state change, x and y as the session prints them
 //   U <count>                  VKRsim positions that matched no Platform commit
 // Times on the system clock (the Platform time stamp is taken from it), ns since 1970.
 

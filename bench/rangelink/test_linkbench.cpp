@@ -14,6 +14,9 @@
 #include <cstdio>
 #include <iostream>
 #include <string>
+#include <unordered_map>
+#include <utility>
+#include <vector>
 
 using namespace linkbench;
 
@@ -74,49 +77,113 @@ std::int64_t fakeClock()
     return fakeNow;
 }
 
+// A fresh log file in its own directory, removed afterwards.
+class LogFile {
+public:
+    LogFile()
+    {
+        char pattern[] = "/tmp/linkbench-test-XXXXXX";
+        if (mkdtemp(pattern))
+            dir_ = pattern;
+    }
+    ~LogFile()
+    {
+        std::remove(path().c_str());
+        rmdir(dir_.c_str());
+    }
+    std::string path() const { return dir_ + "/console.log"; }
+    std::string text() const
+    {
+        std::string text;
+        if (std::FILE* f = std::fopen(path().c_str(), "r")) {
+            char buffer[4096];
+            for (std::size_t n; (n = std::fread(buffer, 1, sizeof buffer, f)) > 0;)
+                text.append(buffer, n);
+            std::fclose(f);
+        }
+        return text;
+    }
+
+private:
+    std::string dir_;
+};
+
+void line(std::ostream& out, std::int64_t at, const std::string& label, double value)
+{
+    fakeNow = at;
+    out << label << value << std::endl;
+}
+
 TEST(CycleLog, MarksPassesFromTheReportLinesAndKeepsTheText)
 {
-    char pattern[] = "/tmp/linkbench-test-XXXXXX";
-    ASSERT_NE(mkdtemp(pattern), nullptr);
-    const std::string path = std::string(pattern) + "/console.log";
-    std::string expected;
+    LogFile file;
+    const std::string expected =
+        "  callSign: Number of Platforms = 3\nNumber of Platforms = 2\nX pos = 1.5\nTime Stamp = 120\n"
+        "Time Stamp = 121\nX pos = 2.5\nNumber of Platforms = 1\nTime Stamp = 7\nTime Stamp = 8\n";
     {
-        CycleLog log(path, &fakeClock);
+        CycleLog log(file.path(), &fakeClock);
         std::ostream out(&log);
-        auto line = [&](std::int64_t at, const std::string& label, double value) {
-            fakeNow = at;
-            out << label << value << std::endl;
-        };
-        // A callback dump that mentions the labels inside a line counts for nothing.
+        // A callback dump that mentions a label inside a line counts for nothing.
         fakeNow = 5;
         out << "  callSign: Number of Platforms = 3" << std::endl;
-        line(10, "Number of Platforms = ", 2);
-        line(11, "X pos = ", 1.5);
-        line(12, "Time Stamp = ", 120);
-        line(15, "Time Stamp = ", 121);
-        line(20, "X pos = ", 2.5);  // report lines after the last time stamp do not move the end
-        line(30, "Number of Platforms = ", 1);
+        line(out, 10, "Number of Platforms = ", 2);
+        line(out, 11, "X pos = ", 1.5);
+        line(out, 12, "Time Stamp = ", 120);
+        line(out, 15, "Time Stamp = ", 121);
+        line(out, 20, "X pos = ", 2.5);  // report lines after the last time stamp do not move the end
+        line(out, 30, "Number of Platforms = ", 1);
         out << "Time Stamp = " << 7 << '\n' << std::flush;
         fakeNow = 31;
         out << "Time Stamp = " << 8 << '\n' << std::flush;
-        EXPECT_EQ(log.passes().size(), 2u);
-        ASSERT_GE(log.passes().size(), 2u);
+        ASSERT_EQ(log.passes().size(), 2u);
         EXPECT_EQ(log.passes()[0].startNs, 10);
         EXPECT_EQ(log.passes()[0].lastReportNs, 15);
         EXPECT_EQ(log.passes()[1].startNs, 30);
         EXPECT_EQ(log.passes()[1].lastReportNs, 31);
-        expected = "  callSign: Number of Platforms = 3\nNumber of Platforms = 2\nX pos = 1.5\nTime Stamp = 120\n"
-                   "Time Stamp = 121\nX pos = 2.5\nNumber of Platforms = 1\nTime Stamp = 7\nTime Stamp = 8\n";
         EXPECT_EQ(log.bytes(), expected.size());
+        EXPECT_TRUE(log.firstPrinted().empty());  // no "Y pos" line: no pose
     }
-    std::FILE* f = std::fopen(path.c_str(), "r");
-    ASSERT_NE(f, nullptr);
-    std::string text(4096, '\0');
-    text.resize(std::fread(&text[0], 1, text.size(), f));
-    std::fclose(f);
-    EXPECT_EQ(text, expected);
-    std::remove(path.c_str());
-    rmdir(pattern);
+    EXPECT_EQ(file.text(), expected);
+}
+
+TEST(CycleLog, TimesEachPrintedPoseAtItsFirstXLine)
+{
+    LogFile file;
+    CycleLog log(file.path(), &fakeClock);
+    std::ostream out(&log);
+    line(out, 10, "Number of Platforms = ", 2);
+    line(out, 11, "X pos = ", 1520.25);
+    line(out, 12, "Y pos = ", -310.5);
+    line(out, 13, "X pos = ", 400);
+    line(out, 14, "Y pos = ", 0.001);
+    line(out, 20, "Number of Platforms = ", 2);
+    line(out, 21, "X pos = ", 1520.25);  // the same pose again: its first time stays
+    line(out, 22, "Y pos = ", -310.5);
+    line(out, 23, "X pos = ", 1520.25);  // a new pose that shares only x
+    line(out, 24, "Y pos = ", -310.25);
+    // A value on a line of its own and a dump line with "Y pos" inside are not poses.
+    line(out, 30, "", 7);
+    out << "  note: Y pos = 3" << std::endl;
+
+    const std::unordered_map<std::string, std::int64_t> expected{
+        {printedPose("1520.25", "-310.5"), 11}, {printedPose("400", "0.001"), 13},
+        {printedPose("1520.25", "-310.25"), 23}};
+    EXPECT_EQ(log.firstPrinted(), expected);
+}
+
+TEST(LinkStats, PrintedLagsPairCommitsWithTheirFirstPass)
+{
+    const std::vector<std::pair<std::string, std::int64_t>> commits{
+        {"1 2", 100}, {"3 4", 200}, {"5 6", 300}, {"7 8", 400}, {"7 8", 410}, {"0 0", 50}};
+    const std::unordered_map<std::string, std::int64_t> printed{{"3 4", 260}, {"1 2", 150}, {"7 8", 500}, {"0 0", 60}};
+    const PrintedLags lags = printedLags(commits, printed, 100);  // the commit at 50 is before the start
+    ASSERT_EQ(lags.samples.size(), 2u);
+    EXPECT_EQ(lags.samples[0].seenNs, 150);  // in order of appearance
+    EXPECT_EQ(lags.samples[0].lagNs, 50);
+    EXPECT_EQ(lags.samples[1].seenNs, 260);
+    EXPECT_EQ(lags.samples[1].lagNs, 60);
+    EXPECT_EQ(lags.neverPrinted, 1u);  // "5 6"
+    EXPECT_EQ(lags.ambiguous, 2u);     // both "7 8"
 }
 
 TEST(LinkStats, SegmentsCutTheRunByTimeAfterTheWarmUp)

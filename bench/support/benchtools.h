@@ -28,6 +28,14 @@ inline std::int64_t monotonicNs()
     return static_cast<std::int64_t>(ts.tv_sec) * 1000000000 + ts.tv_nsec;
 }
 
+// The system clock in nanoseconds since 1970, the clock of the middleware's time stamps.
+inline std::int64_t systemNs()
+{
+    timespec ts;
+    clock_gettime(CLOCK_REALTIME, &ts);
+    return static_cast<std::int64_t>(ts.tv_sec) * 1000000000 + ts.tv_nsec;
+}
+
 // A child process, ended with SIGTERM (then reaped) when the object goes. With `output`, its
 // standard output and error go to that file.
 class Child {
