@@ -23,11 +23,12 @@
 
 #include <algorithm>
 #include <atomic>
+#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
 #include <iostream>
-#include <sstream>
+#include <memory>
 #include <string>
 #include <thread>
 #include <unordered_map>
@@ -94,6 +95,37 @@ void sleepMs(int ms)
     std::this_thread::sleep_for(std::chrono::milliseconds(ms));
 }
 
+// The session thread as Join starts it, with the console stream going to a CycleLog; Resign
+// (and the wait for the running cycle to finish) when finished or destroyed.
+class RunningSession {
+public:
+    explicit RunningSession(const std::string& logPath)
+        : log_(logPath, &bench::systemNs), console_(std::cout.rdbuf(&log_))
+    {
+        stateBlock.stopSession = false;
+        thread_ = std::thread([] { sessionThread(nullptr); });
+    }
+    ~RunningSession() { finish(); }
+    RunningSession(const RunningSession&) = delete;
+    RunningSession& operator=(const RunningSession&) = delete;
+
+    // Resign; the log may be read after this.
+    const linkbench::CycleLog& finish()
+    {
+        if (thread_.joinable()) {
+            stateBlock.stopSession = true;
+            thread_.join();
+            std::cout.rdbuf(console_);
+        }
+        return log_;
+    }
+
+private:
+    linkbench::CycleLog log_;
+    std::streambuf* console_;
+    std::thread thread_;
+};
+
 // uutsim publishes `count` Platforms at `rate` Hz for `seconds`; with `session`, the session thread
 // runs meanwhile with its console log in `<work>/<name>.log`.
 Phase runPhase(const Setup& setup, const std::string& name, int count, double rate, double seconds, bool session)
@@ -105,17 +137,11 @@ Phase runPhase(const Setup& setup, const std::string& name, int count, double ra
                        setup.workDir + "/" + name + ".probe.log");
     sleepMs(1500);  // joined and subscribed
 
-    std::unique_ptr<linkbench::CycleLog> log;
-    std::streambuf* console = nullptr;
-    std::thread thread;
+    std::unique_ptr<RunningSession> running;
     if (session) {
-        log = std::make_unique<linkbench::CycleLog>(setup.workDir + "/" + name + ".log", &bench::systemNs);
-        console = std::cout.rdbuf(log.get());
-        stateBlock.stopSession = false;
-        thread = std::thread([] { sessionThread(nullptr); });
+        running = std::make_unique<RunningSession>(setup.workDir + "/" + name + ".log");
         sleepMs(1500);  // joined, subscribed, VKRsim object created
     }
-    const std::int64_t start = bench::monotonicNs();
     {
         bench::Child uutsim({setup.programDir + "/uutsim", "--execution", setup.execution, "--count",
                              std::to_string(count), "--rate", std::to_string(rate), "--duration",
@@ -124,14 +150,13 @@ Phase runPhase(const Setup& setup, const std::string& name, int count, double ra
         uutsim.wait();
     }
     sleepMs(500);  // the last updates through
-    if (session) {
-        stateBlock.stopSession = true;
-        thread.join();
-        std::cout.rdbuf(console);
-        phase.passes = log->passes();
-        phase.firstPrinted = log->firstPrinted();
-        phase.logBytes = log->bytes();
-        phase.logSeconds = static_cast<double>(bench::monotonicNs() - start) / 1e9;
+    if (running) {
+        const linkbench::CycleLog& log = running->finish();
+        phase.passes = log.passes();
+        phase.firstPrinted = log.firstPrinted();
+        phase.logBytes = log.bytes();
+        if (phase.passes.size() > 1)
+            phase.logSeconds = static_cast<double>(phase.passes.back().startNs - phase.passes.front().startNs) / 1e9;
     }
     probe.stop();
     readProbe(result, phase);

@@ -48,12 +48,12 @@ public:
 private:
     class Run : public Middleware::Callback::Callback {
     public:
-        Run(const std::function<void(const ProxyHandle&)>& action, const ProxyHandle& proxy)
-            : action_(action), proxy_(proxy) {}
+        Run(std::function<void(const ProxyHandle&)> action, const ProxyHandle& proxy)
+            : action_(std::move(action)), proxy_(proxy) {}
         void execute() override { action_(proxy_); }
 
     private:
-        const std::function<void(const ProxyHandle&)>& action_;
+        std::function<void(const ProxyHandle&)> action_;
         ProxyHandle proxy_;
     };
     std::function<void(const ProxyHandle&)> action_;
