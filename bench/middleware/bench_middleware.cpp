@@ -8,103 +8,26 @@
 // 4. 100 Platform objects committed round-robin as fast as possible in a child; state changes per
 //    second delivered to callbacks here
 
+#include "bench/support/benchtools.h"
 #include "middleware/middleware.h"
 #include "models/platform/platform.h"
 
-#include <fcntl.h>
-#include <signal.h>
-#include <spawn.h>
-#include <sys/wait.h>
-#include <time.h>
-#include <unistd.h>
-
-#include <algorithm>
-#include <chrono>
 #include <cstdio>
-#include <fstream>
 #include <iostream>
 #include <regex>
-#include <sstream>
 #include <string>
 #include <vector>
-
-extern char** environ;
 
 using namespace ORVA;
 using Middleware::ManagedPtr;
 using Middleware::SmartPtr;
+using bench::Child;
+using bench::monotonicNs;
+using bench::percentile;
+using bench::programDir;
+using bench::readAll;
 
 namespace {
-
-std::int64_t monotonicNs()
-{
-    timespec ts;
-    clock_gettime(CLOCK_MONOTONIC, &ts);
-    return static_cast<std::int64_t>(ts.tv_sec) * 1000000000 + ts.tv_nsec;
-}
-
-// A child process, ended with SIGTERM (then reaped) when the object goes.
-class Child {
-public:
-    Child(const std::vector<std::string>& argv, const std::string& output = "")
-    {
-        std::vector<char*> args;
-        for (const auto& a : argv)
-            args.push_back(const_cast<char*>(a.c_str()));
-        args.push_back(nullptr);
-        posix_spawn_file_actions_t actions;
-        posix_spawn_file_actions_init(&actions);
-        if (!output.empty()) {
-            posix_spawn_file_actions_addopen(&actions, 1, output.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
-            posix_spawn_file_actions_adddup2(&actions, 1, 2);
-        }
-        if (posix_spawn(&pid_, args[0], &actions, nullptr, args.data(), environ) != 0)
-            pid_ = -1;
-        posix_spawn_file_actions_destroy(&actions);
-    }
-    ~Child()
-    {
-        if (pid_ > 0) {
-            kill(pid_, SIGTERM);
-            waitpid(pid_, nullptr, 0);
-        }
-    }
-    Child(const Child&) = delete;
-    Child& operator=(const Child&) = delete;
-    void wait()
-    {
-        if (pid_ > 0)
-            waitpid(pid_, nullptr, 0);
-        pid_ = -1;
-    }
-
-private:
-    pid_t pid_ = -1;
-};
-
-std::string programDir()
-{
-    char path[4096];
-    const ssize_t n = readlink("/proc/self/exe", path, sizeof path - 1);
-    std::string p(path, n > 0 ? static_cast<std::size_t>(n) : 0);
-    return p.substr(0, p.rfind('/'));
-}
-
-std::string readAll(const std::string& path)
-{
-    std::ifstream in(path);
-    std::ostringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
-
-double percentile(std::vector<double> v, double p)
-{
-    if (v.empty())
-        return 0;
-    std::sort(v.begin(), v.end());
-    return v[std::min(v.size() - 1, static_cast<std::size_t>(p * static_cast<double>(v.size())))];
-}
 
 // Median over ddsperf's per-second lines of the given statistic ("50%" or "99%"), microseconds.
 double ddsperfRoundTrip(const std::string& text, const std::string& stat)
