@@ -14,13 +14,6 @@ const XmlClearMarkerEntry markerTable[] = {
     {"<!--", 4, "-->"},
 };
 
-template <typename T>
-void growFor(std::vector<T>& array, int step)
-{
-    if (array.size() == array.capacity())
-        array.reserve(array.capacity() + static_cast<std::size_t>(step));
-}
-
 }  // namespace
 
 const XmlClearMarkerEntry& xmlClearMarkerEntry(XmlClearMarker marker)
@@ -58,51 +51,6 @@ void XmlElementBody::release(XmlElementBody* body)
         }
         delete current;
     }
-}
-
-XmlElementBody* XmlElementBody::appendChild(std::string childName, bool isDeclaration, int step)
-{
-    auto* childBody = new XmlElementBody;
-    childBody->name = std::move(childName);
-    childBody->hasName = true;
-    childBody->declaration = isDeclaration;
-    childBody->parent = this;
-    growFor(children, step);
-    growFor(order, step * 3);
-    order.push_back(static_cast<std::int32_t>(children.size()) * 4 + XmlContentChild);
-    children.push_back(XmlElement(childBody));
-    return childBody;
-}
-
-void XmlElementBody::appendText(std::string text, int step)
-{
-    growFor(texts, step);
-    growFor(order, step * 3);
-    order.push_back(static_cast<std::int32_t>(texts.size()) * 4 + XmlContentText);
-    texts.push_back(std::move(text));
-}
-
-void XmlElementBody::appendClear(std::string content, XmlClearMarker marker, int step)
-{
-    growFor(clears, step);
-    growFor(order, step * 3);
-    order.push_back(static_cast<std::int32_t>(clears.size()) * 4 + XmlContentClear);
-    clears.emplace_back(std::move(content), marker);
-}
-
-void XmlElementBody::appendAttribute(std::string attributeName, std::string value, bool hasValue, int step)
-{
-    growFor(attributes, step);
-    attributes.emplace_back(std::move(attributeName), std::move(value), hasValue);
-}
-
-void XmlElementBody::trim()
-{
-    children.shrink_to_fit();
-    texts.shrink_to_fit();
-    clears.shrink_to_fit();
-    attributes.shrink_to_fit();
-    order.shrink_to_fit();
 }
 
 int XmlElementBody::insertOrder(XmlContentKind kind, int position)

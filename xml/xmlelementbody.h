@@ -23,14 +23,6 @@ struct XmlElementBody {
     // only it held (a deep tree must not exhaust the stack).
     static void release(XmlElementBody* body);
 
-    // Appends during a parse: arrays grow by `step` entries (the order list by 3 * step).
-    XmlElementBody* appendChild(std::string childName, bool isDeclaration, int step);
-    void appendText(std::string text, int step);
-    void appendClear(std::string content, XmlClearMarker marker, int step);
-    void appendAttribute(std::string attributeName, std::string value, bool hasValue, int step);
-    // Cuts every array to its exact size.
-    void trim();
-
     // Editing outside a parse: inserts an order entry of `kind` at document position `position`
     // (-1: the end) and returns the index the new item takes in its own array.
     int insertOrder(XmlContentKind kind, int position);

@@ -1,5 +1,8 @@
 // The element parser: one pass over the text, an explicit stack of open elements (so nesting
 // depth is bounded by memory, not by the call stack), names and texts copied only when stored.
+// The items of the open elements collect on shared scratch stacks and move into exactly sized
+// arrays when their element closes, so a parsed tree holds no spare capacity and each array is
+// allocated once.
 
 #include "xml/xmlchars.h"
 #include "xml/xmlelementbody.h"
@@ -7,6 +10,7 @@
 #include "xml/xmlparser.h"
 #include "xml/xmltokenizer.h"
 
+#include <algorithm>
 #include <cstring>
 #include <vector>
 
@@ -23,7 +27,7 @@ public:
 
 namespace {
 
-constexpr int parseGrowthStep = 50;
+constexpr std::size_t scratchStep = 50;  // scratch stacks grow by this many entries at least
 
 enum class AttributeStep { ExpectName, HoldingName, ExpectValue };
 
@@ -33,11 +37,59 @@ struct Frame {
     AttributeStep step;
     const char* held;  // the held attribute name
     std::size_t heldLength;
+    // Where this element's items begin on the scratch stacks.
+    std::size_t children;
+    std::size_t texts;
+    std::size_t clears;
+    std::size_t attributes;
+    std::size_t order;
 };
+
+template <typename T>
+void pushScratch(std::vector<T>& stack, T&& item)
+{
+    if (stack.size() == stack.capacity())
+        stack.reserve(stack.capacity() + std::max(scratchStep, stack.capacity() / 2));
+    stack.push_back(std::move(item));
+}
+
+// Moves the items from `start` on into `target`, sized exactly.
+template <typename T>
+void moveScratch(std::vector<T>& stack, std::size_t start, std::vector<T>& target)
+{
+    const std::size_t count = stack.size() - start;
+    if (count == 0)
+        return;
+    target.reserve(count);
+    for (std::size_t i = start; i < stack.size(); ++i)
+        target.push_back(std::move(stack[i]));
+    stack.erase(stack.begin() + static_cast<std::ptrdiff_t>(start), stack.end());
+}
+
+// Byte classes for skipping character data: 1 stops (the zero byte, "<"), 2 is a multi-byte
+// lead under the UTF-8 table, 0 anything else.
+struct DataTable {
+    unsigned char kind[256];
+};
+
+constexpr DataTable makeDataTable()
+{
+    DataTable t{};
+    t.kind[0] = 1;
+    t.kind[static_cast<unsigned char>('<')] = 1;
+    for (int b = 0xC2; b <= 0xF4; ++b)
+        t.kind[b] = 2;
+    return t;
+}
+
+constexpr DataTable dataTable = makeDataTable();
 
 class Parser {
 public:
-    Parser(const char* text, bool dropWhitespace) : text_(text), pos_(text), pendingText_(text), drop_(dropWhitespace) {}
+    Parser(const char* text, const XmlOptions& options)
+        : text_(text), pos_(text), pendingText_(text), drop_(options.dropWhitespace), utf8_(options.utf8Mode)
+    {
+    }
 
     // Parses everything into `top`; returns the code (0, 1 or an error).
     void run(XmlElementBody* top);
@@ -63,7 +115,7 @@ private:
     // Pops the ended element and lets the open ones deal with an end tag left pending.
     bool closeElement();
     void storeHeldAttribute(Frame& f, bool closing);
-    void trimAll();
+    void finishAll();
 
     const char* text_;
     const char* pos_;
@@ -71,16 +123,76 @@ private:
     const char* pendingEndTag_ = nullptr;  // name of an end tag for an outer element
     int code_ = XmlNoError;
     const char* codePosition_ = nullptr;
+    // Moves the scratch items of the innermost open element into it and pops it.
+    void finishInnermost();
+    void pushFrame(XmlElementBody* element, bool content);
+    // Appends a content item of the innermost element to the document order.
+    void pushOrder(XmlContentKind kind, std::size_t indexInFrame);
+    // Moves past character data: every token up to the next "<" at a character boundary (or the
+    // end) would be skipped anyway.
+    void skipCharacterData();
+
     bool drop_;
+    bool utf8_;
     std::vector<Frame> stack_;
+    std::vector<XmlElement> children_;
+    std::vector<std::string> texts_;
+    std::vector<XmlClearSection> clears_;
+    std::vector<XmlAttribute> attributes_;
+    std::vector<std::int32_t> order_;
 };
+
+void Parser::pushFrame(XmlElementBody* element, bool content)
+{
+    stack_.push_back(Frame{element, content, AttributeStep::ExpectName, nullptr, 0, children_.size(), texts_.size(),
+                           clears_.size(), attributes_.size(), order_.size()});
+}
+
+void Parser::pushOrder(XmlContentKind kind, std::size_t indexInFrame)
+{
+    pushScratch(order_, static_cast<std::int32_t>(indexInFrame * 4 + kind));
+}
+
+void Parser::finishInnermost()
+{
+    const Frame& f = stack_.back();
+    XmlElementBody* e = f.element;
+    moveScratch(children_, f.children, e->children);
+    moveScratch(texts_, f.texts, e->texts);
+    moveScratch(clears_, f.clears, e->clears);
+    moveScratch(attributes_, f.attributes, e->attributes);
+    moveScratch(order_, f.order, e->order);
+    stack_.pop_back();
+}
+
+void Parser::skipCharacterData()
+{
+    const char* p = pos_;
+    if (utf8_) {
+        for (;;) {
+            const unsigned char k = dataTable.kind[static_cast<unsigned char>(*p)];
+            if (k == 0)
+                ++p;
+            else if (k == 1)
+                break;
+            else
+                p = xmlchars::nextChar(p);
+        }
+    } else {
+        while (*p != '\0' && *p != '<')
+            ++p;
+    }
+    pos_ = p;
+}
 
 void Parser::run(XmlElementBody* top)
 {
     stack_.reserve(64);
-    stack_.push_back(Frame{top, true, AttributeStep::ExpectName, nullptr, 0});
+    pushFrame(top, true);
     while (!stack_.empty()) {
         Frame& f = stack_.back();
+        if (f.content)
+            skipCharacterData();
         const Token t = xmltokenizer::next(pos_);
         if (t.kind == TokenKind::End) {
             // The text ends inside this element: every open element fails with it.
@@ -92,14 +204,13 @@ void Parser::run(XmlElementBody* top)
         if (!goOn)
             break;
     }
-    trimAll();
+    finishAll();
 }
 
-void Parser::trimAll()
+void Parser::finishAll()
 {
-    for (Frame& f : stack_)
-        f.element->trim();
-    stack_.clear();
+    while (!stack_.empty())
+        finishInnermost();
 }
 
 bool Parser::storePendingText(const char* upTo)
@@ -122,7 +233,9 @@ bool Parser::storePendingText(const char* upTo)
         fail(XmlErrorUnknownCharacterEntity);
         return false;
     }
-    stack_.back().element->appendText(std::move(decoded), parseGrowthStep);
+    const Frame& f = stack_.back();
+    pushOrder(XmlContentText, texts_.size() - f.texts);
+    pushScratch(texts_, std::move(decoded));
     return true;
 }
 
@@ -132,7 +245,7 @@ void Parser::storeHeldAttribute(Frame& f, bool closing)
     if (closing && f.element->declaration && length > 0 && f.held[length - 1] == '?')
         --length;
     if (length > 0)
-        f.element->appendAttribute(std::string(f.held, length), std::string(), false, parseGrowthStep);
+        pushScratch(attributes_, XmlAttribute(std::string(f.held, length), std::string(), false));
     f.step = AttributeStep::ExpectName;
 }
 
@@ -157,7 +270,7 @@ bool Parser::startTagToken(Frame& f, const Token& t)
             return false;
         }
         if (f.heldLength > 0)
-            f.element->appendAttribute(std::string(f.held, f.heldLength), std::move(decoded), true, parseGrowthStep);
+            pushScratch(attributes_, XmlAttribute(std::string(f.held, f.heldLength), std::move(decoded), true));
         f.step = AttributeStep::ExpectName;
         return true;
     }
@@ -203,8 +316,7 @@ bool Parser::endTagMatches(const XmlElementBody* element, const char* endName) c
 
 bool Parser::closeElement()
 {
-    stack_.back().element->trim();
-    stack_.pop_back();
+    finishInnermost();
     // An end tag that belongs further out closes every element on its way.
     while (pendingEndTag_ != nullptr && !stack_.empty()) {
         XmlElementBody* open = stack_.back().element;
@@ -214,8 +326,7 @@ bool Parser::closeElement()
         }
         if (endTagMatches(open, pendingEndTag_))
             pendingEndTag_ = nullptr;
-        open->trim();
-        stack_.pop_back();
+        finishInnermost();
     }
     return true;
 }
@@ -232,10 +343,14 @@ bool Parser::contentToken(Frame& f, const Token& t)
             fail(XmlErrorMissingStartTagName);
             return false;
         }
-        XmlElementBody* child = f.element->appendChild(std::string(name.start, name.length),
-                                                       t.kind == TokenKind::DeclarationStart, parseGrowthStep);
-        // `f` is invalid once the stack grows.
-        stack_.push_back(Frame{child, false, AttributeStep::ExpectName, nullptr, 0});
+        auto* child = new XmlElementBody;
+        child->name.assign(name.start, name.length);
+        child->hasName = true;
+        child->declaration = t.kind == TokenKind::DeclarationStart;
+        child->parent = f.element;
+        pushOrder(XmlContentChild, children_.size() - f.children);
+        pushScratch(children_, XmlTreeBuilder::adopt(child));
+        pushFrame(child, false);  // `f` is invalid from here on
         return true;
     }
     case TokenKind::EndTagStart: {
@@ -284,7 +399,8 @@ bool Parser::contentToken(Frame& f, const Token& t)
             fail(XmlErrorUnmatchedClearTagEnd);
             return false;
         }
-        f.element->appendClear(std::string(pos_, closing), t.marker, parseGrowthStep);
+        pushOrder(XmlContentClear, clears_.size() - f.clears);
+        pushScratch(clears_, XmlClearSection(std::string(pos_, closing), t.marker));
         pos_ = closing + closingLength;
         pendingText_ = pos_;
         return true;
@@ -325,7 +441,7 @@ XmlElement parseXmlText(const char* text, const char* rootName, XmlParseResult* 
         return XmlElement();
     }
     XmlElement top = XmlTreeBuilder::adopt(new XmlElementBody);
-    Parser parser(text, xmlOptions().dropWhitespace);
+    Parser parser(text, xmlOptions());
     parser.run(XmlTreeBuilder::bodyOf(top));
 
     XmlElement found = top;
