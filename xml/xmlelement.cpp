@@ -27,6 +27,10 @@ void XmlElementBody::release(XmlElementBody* body)
 {
     if (body == nullptr || --body->referenceCount > 0)
         return;
+    if (body->children.empty() && body->parent == nullptr) {
+        delete body;
+        return;
+    }
     std::vector<XmlElementBody*> dying{body};
     while (!dying.empty()) {
         XmlElementBody* current = dying.back();

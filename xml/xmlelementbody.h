@@ -8,6 +8,9 @@
 #include <vector>
 
 struct XmlElementBody {
+    XmlElementBody() = default;
+    explicit XmlElementBody(std::string elementName) : name(std::move(elementName)), hasName(true) {}
+
     std::string name;        // as written
     bool hasName = false;    // false for the top element of a parse
     bool declaration = false;

@@ -64,7 +64,7 @@ bool decode(const char* text, std::size_t length, std::string& out)
 {
     const char* end = text + length;
     if (std::memchr(text, '&', length) == nullptr) {
-        out.assign(text, length);
+        out = std::string(text, length);  // constructing is cheaper than assigning into `out`
         return true;
     }
     // First pass: every reference must be sound; count the output.

@@ -45,12 +45,12 @@ struct Frame {
     std::size_t order;
 };
 
-template <typename T>
-void pushScratch(std::vector<T>& stack, T&& item)
+template <typename T, typename... Args>
+void emplaceScratch(std::vector<T>& stack, Args&&... args)
 {
     if (stack.size() == stack.capacity())
         stack.reserve(stack.capacity() + std::max(scratchStep, stack.capacity() / 2));
-    stack.push_back(std::move(item));
+    stack.emplace_back(std::forward<Args>(args)...);
 }
 
 // Moves the items from `start` on into `target`, sized exactly.
@@ -150,7 +150,7 @@ void Parser::pushFrame(XmlElementBody* element, bool content)
 
 void Parser::pushOrder(XmlContentKind kind, std::size_t indexInFrame)
 {
-    pushScratch(order_, static_cast<std::int32_t>(indexInFrame * 4 + kind));
+    emplaceScratch(order_, static_cast<std::int32_t>(indexInFrame * 4 + kind));
 }
 
 void Parser::finishInnermost()
@@ -235,7 +235,7 @@ bool Parser::storePendingText(const char* upTo)
     }
     const Frame& f = stack_.back();
     pushOrder(XmlContentText, texts_.size() - f.texts);
-    pushScratch(texts_, std::move(decoded));
+    emplaceScratch(texts_, std::move(decoded));
     return true;
 }
 
@@ -245,7 +245,7 @@ void Parser::storeHeldAttribute(Frame& f, bool closing)
     if (closing && f.element->declaration && length > 0 && f.held[length - 1] == '?')
         --length;
     if (length > 0)
-        pushScratch(attributes_, XmlAttribute(std::string(f.held, length), std::string(), false));
+        emplaceScratch(attributes_, std::string(f.held, length), std::string(), false);
     f.step = AttributeStep::ExpectName;
 }
 
@@ -270,7 +270,7 @@ bool Parser::startTagToken(Frame& f, const Token& t)
             return false;
         }
         if (f.heldLength > 0)
-            pushScratch(attributes_, XmlAttribute(std::string(f.held, f.heldLength), std::move(decoded), true));
+            emplaceScratch(attributes_, std::string(f.held, f.heldLength), std::move(decoded), true);
         f.step = AttributeStep::ExpectName;
         return true;
     }
@@ -343,13 +343,11 @@ bool Parser::contentToken(Frame& f, const Token& t)
             fail(XmlErrorMissingStartTagName);
             return false;
         }
-        auto* child = new XmlElementBody;
-        child->name.assign(name.start, name.length);
-        child->hasName = true;
+        auto* child = new XmlElementBody(std::string(name.start, name.length));
         child->declaration = t.kind == TokenKind::DeclarationStart;
         child->parent = f.element;
         pushOrder(XmlContentChild, children_.size() - f.children);
-        pushScratch(children_, XmlTreeBuilder::adopt(child));
+        emplaceScratch(children_, XmlTreeBuilder::adopt(child));
         pushFrame(child, false);  // `f` is invalid from here on
         return true;
     }
@@ -400,7 +398,7 @@ bool Parser::contentToken(Frame& f, const Token& t)
             return false;
         }
         pushOrder(XmlContentClear, clears_.size() - f.clears);
-        pushScratch(clears_, XmlClearSection(std::string(pos_, closing), t.marker));
+        emplaceScratch(clears_, std::string(pos_, closing), t.marker);
         pos_ = closing + closingLength;
         pendingText_ = pos_;
         return true;

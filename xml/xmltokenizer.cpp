@@ -41,6 +41,10 @@ const char* scanText(const char* p)
 
 bool clearMarkerAt(const char* p, XmlClearMarker& marker)
 {
+    // Every opening marker is "<" then "!", "P" or "S" (either case): most tags stop here.
+    const char second = xmlchars::toLowerAscii(p[1]);
+    if (second != '!' && second != 'p' && second != 's')
+        return false;
     static const XmlClearMarker order[] = {XmlClearMarker::CData, XmlClearMarker::Doctype, XmlClearMarker::Pre,
                                            XmlClearMarker::Script, XmlClearMarker::Comment};
     for (XmlClearMarker m : order) {
