@@ -53,19 +53,6 @@ void emplaceScratch(std::vector<T>& stack, Args&&... args)
     stack.emplace_back(std::forward<Args>(args)...);
 }
 
-// Moves the items from `start` on into `target`, sized exactly.
-template <typename T>
-void moveScratch(std::vector<T>& stack, std::size_t start, std::vector<T>& target)
-{
-    const std::size_t count = stack.size() - start;
-    if (count == 0)
-        return;
-    target.reserve(count);
-    for (std::size_t i = start; i < stack.size(); ++i)
-        target.push_back(std::move(stack[i]));
-    stack.erase(stack.begin() + static_cast<std::ptrdiff_t>(start), stack.end());
-}
-
 // Byte classes for skipping character data: 1 stops (the zero byte, "<"), 2 is a multi-byte
 // lead under the UTF-8 table, 0 anything else.
 struct DataTable {
@@ -156,12 +143,15 @@ void Parser::pushOrder(XmlContentKind kind, std::size_t indexInFrame)
 void Parser::finishInnermost()
 {
     const Frame& f = stack_.back();
-    XmlElementBody* e = f.element;
-    moveScratch(children_, f.children, e->children);
-    moveScratch(texts_, f.texts, e->texts);
-    moveScratch(clears_, f.clears, e->clears);
-    moveScratch(attributes_, f.attributes, e->attributes);
-    moveScratch(order_, f.order, e->order);
+    f.element->content.assign(children_.data() + f.children, children_.size() - f.children, texts_.data() + f.texts,
+                              texts_.size() - f.texts, clears_.data() + f.clears, clears_.size() - f.clears,
+                              attributes_.data() + f.attributes, attributes_.size() - f.attributes,
+                              order_.data() + f.order);
+    children_.erase(children_.begin() + static_cast<std::ptrdiff_t>(f.children), children_.end());
+    texts_.erase(texts_.begin() + static_cast<std::ptrdiff_t>(f.texts), texts_.end());
+    clears_.erase(clears_.begin() + static_cast<std::ptrdiff_t>(f.clears), clears_.end());
+    attributes_.erase(attributes_.begin() + static_cast<std::ptrdiff_t>(f.attributes), attributes_.end());
+    order_.erase(order_.begin() + static_cast<std::ptrdiff_t>(f.order), order_.end());
     stack_.pop_back();
 }
 
@@ -444,8 +434,8 @@ XmlElement parseXmlText(const char* text, const char* rootName, XmlParseResult* 
 
     XmlElement found = top;
     const XmlElementBody* topBody = XmlTreeBuilder::bodyOf(top);
-    if (topBody->children.size() == 1 && topBody->texts.empty() && topBody->clears.empty() &&
-        topBody->attributes.empty())
+    if (topBody->children().size == 1 && topBody->texts().empty() && topBody->clears().empty() &&
+        topBody->attributes().empty())
         found = top.child(0);
     top = XmlElement();  // a replaced top element goes now; its child loses its parent
 
