@@ -218,12 +218,18 @@ bool Parser::storePendingText(const char* upTo)
     }
     if (start == end)
         return true;
+    const std::size_t length = static_cast<std::size_t>(end - start);
+    const Frame& f = stack_.back();
+    if (!xmlentities::hasReference(start, length)) {
+        pushOrder(XmlContentText, texts_.size() - f.texts);
+        emplaceScratch(texts_, start, length);
+        return true;
+    }
     std::string decoded;
-    if (!xmlentities::decode(start, static_cast<std::size_t>(end - start), decoded)) {
+    if (!xmlentities::decode(start, length, decoded)) {
         fail(XmlErrorUnknownCharacterEntity);
         return false;
     }
-    const Frame& f = stack_.back();
     pushOrder(XmlContentText, texts_.size() - f.texts);
     emplaceScratch(texts_, std::move(decoded));
     return true;
@@ -253,6 +259,12 @@ bool Parser::startTagToken(Frame& f, const Token& t)
         if (t.kind == TokenKind::Quoted && length >= 2 && value[length - 1] == value[0]) {
             ++value;
             length -= 2;
+        }
+        if (!xmlentities::hasReference(value, length)) {
+            if (f.heldLength > 0)
+                emplaceScratch(attributes_, std::string(f.held, f.heldLength), std::string(value, length), true);
+            f.step = AttributeStep::ExpectName;
+            return true;
         }
         std::string decoded;
         if (!xmlentities::decode(value, length, decoded)) {
