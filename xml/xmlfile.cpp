@@ -3,6 +3,7 @@
 #include "xml/xmlparser.h"
 #include "xml/xmlwide.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <memory>
 #include <string>
