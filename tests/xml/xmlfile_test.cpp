@@ -87,6 +87,8 @@ TEST_F(XmlFile, EmptyAndMissingFilesHaveNoPlace)
     EXPECT_EQ(result.column, 0);
     EXPECT_TRUE(parseXmlFile(nullptr, nullptr, &result).isEmpty());
     EXPECT_EQ(result.code, 12);
+    EXPECT_TRUE(parseXmlFile("/tmp", nullptr, &result).isEmpty());  // a directory opens, but is no file
+    EXPECT_EQ(result.code, 12);
 }
 
 TEST_F(XmlFile, Utf16FileParsesLikeIts8BitTwin)
