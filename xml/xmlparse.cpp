@@ -74,11 +74,11 @@ constexpr DataTable dataTable = makeDataTable();
 class Parser {
 public:
     Parser(const char* text, const XmlOptions& options)
-        : text_(text), pos_(text), pendingText_(text), drop_(options.dropWhitespace), utf8_(options.utf8Mode)
+        : pos_(text), pendingText_(text), drop_(options.dropWhitespace), utf8_(options.utf8Mode)
     {
     }
 
-    // Parses everything into `top`; returns the code (0, 1 or an error).
+    // Parses the whole text into `top`; code() then tells how it went (0, 1 or an error).
     void run(XmlElementBody* top);
 
     int code() const { return code_; }
@@ -102,16 +102,10 @@ private:
     // Pops the ended element and lets the open ones deal with an end tag left pending.
     bool closeElement();
     void storeHeldAttribute(Frame& f, bool closing);
-    void finishAll();
-
-    const char* text_;
-    const char* pos_;
-    const char* pendingText_;   // start of character data not yet stored, or null
-    const char* pendingEndTag_ = nullptr;  // name of an end tag for an outer element
-    int code_ = XmlNoError;
-    const char* codePosition_ = nullptr;
     // Moves the scratch items of the innermost open element into it and pops it.
     void finishInnermost();
+    // Finishes every element still open (the text ended, or the parse failed).
+    void finishAll();
     void pushFrame(XmlElementBody* element, bool content);
     // Appends a content item of the innermost element to the document order.
     void pushOrder(XmlContentKind kind, std::size_t indexInFrame);
@@ -119,6 +113,11 @@ private:
     // end) would be skipped anyway.
     void skipCharacterData();
 
+    const char* pos_;
+    const char* pendingText_;              // start of character data not yet stored, or null
+    const char* pendingEndTag_ = nullptr;  // name of an end tag for an outer element
+    int code_ = XmlNoError;
+    const char* codePosition_ = nullptr;   // where the code was raised
     bool drop_;
     bool utf8_;
     std::vector<Frame> stack_;
