@@ -309,7 +309,8 @@ bool Parser::endTagMatches(const XmlElementBody* element, const char* endName) c
     if (!element->hasName)
         return false;
     const std::size_t n = element->name.size();
-    if (!xmlchars::equalNoCase(element->name.c_str(), endName, n))
+    // Most end tags repeat the name exactly; strncmp stops at the end of the text.
+    if (std::strncmp(element->name.c_str(), endName, n) != 0 && !xmlchars::equalNoCase(element->name.c_str(), endName, n))
         return false;
     const char after = endName[n];
     return xmlchars::isSpace(after) || after == '/' || after == '<' || after == '=' || after == '>';
