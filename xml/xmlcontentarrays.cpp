@@ -33,24 +33,33 @@ void XmlContentArrays::destroy()
     counts_[0] = counts_[1] = counts_[2] = counts_[3] = 0;
 }
 
+std::size_t XmlContentArrays::bytesFor(std::size_t childCount, std::size_t textCount, std::size_t clearCount,
+                                       std::size_t attributeCount)
+{
+    return childCount * sizeof(XmlElement) + textCount * sizeof(std::string) + clearCount * sizeof(XmlClearSection) +
+           attributeCount * sizeof(XmlAttribute) + (childCount + textCount + clearCount) * sizeof(std::int32_t);
+}
+
 void XmlContentArrays::assign(XmlElement* children, std::size_t childCount, std::string* texts, std::size_t textCount,
                               XmlClearSection* clears, std::size_t clearCount, XmlAttribute* attributes,
-                              std::size_t attributeCount, const std::int32_t* order)
+                              std::size_t attributeCount, const std::int32_t* order, unsigned char* storage)
 {
     destroy();
     const std::size_t orderCount = childCount + textCount + clearCount;
     if (orderCount + attributeCount == 0)
         return;
-    const std::size_t bytes = childCount * sizeof(XmlElement) + textCount * sizeof(std::string) +
-                              clearCount * sizeof(XmlClearSection) + attributeCount * sizeof(XmlAttribute) +
-                              orderCount * sizeof(std::int32_t);
     static_assert(alignof(XmlElement) <= alignof(std::max_align_t) && alignof(std::string) == alignof(XmlElement) &&
                       alignof(XmlClearSection) == alignof(XmlElement) && alignof(XmlAttribute) == alignof(XmlElement) &&
                       sizeof(std::string) % alignof(XmlElement) == 0 &&
                       sizeof(XmlClearSection) % alignof(XmlElement) == 0 &&
                       sizeof(XmlAttribute) % alignof(XmlElement) == 0,
                   "the arrays follow each other without padding");
-    block_.reset(new unsigned char[bytes]);
+    static_assert(sizeof(XmlElementBody) % alignof(XmlElement) == 0, "arrays behind a body stay aligned");
+    if (storage != nullptr)
+        block_ = std::unique_ptr<unsigned char[], XmlBlockDeleter>(storage, XmlBlockDeleter{false});
+    else
+        block_ = std::unique_ptr<unsigned char[], XmlBlockDeleter>(
+            new unsigned char[bytesFor(childCount, textCount, clearCount, attributeCount)], XmlBlockDeleter{true});
     counts_[0] = childCount;
     counts_[1] = textCount;
     counts_[2] = clearCount;

@@ -30,6 +30,16 @@ struct XmlContentLists {
     std::vector<std::int32_t> order;  // index * 4 + XmlContentKind, one per child, text and clear
 };
 
+// Frees a block of arrays only when it was allocated for them (not storage lent to them).
+struct XmlBlockDeleter {
+    bool owned = true;
+    void operator()(unsigned char* block) const
+    {
+        if (owned)
+            delete[] block;
+    }
+};
+
 // The five arrays of one element, exactly sized, in one allocation: a parsed element costs one
 // allocation for all its content instead of one per array. Edits rebuild it (they grow the
 // arrays one entry at a time anyway).
@@ -40,11 +50,16 @@ public:
     XmlContentArrays(const XmlContentArrays&) = delete;
     XmlContentArrays& operator=(const XmlContentArrays&) = delete;
 
+    // Bytes the arrays of these counts take.
+    static std::size_t bytesFor(std::size_t childCount, std::size_t textCount, std::size_t clearCount,
+                                std::size_t attributeCount);
+
     // Replaces the content by the given items, moved from where they are. `order` holds
-    // childCount + textCount + clearCount entries.
+    // childCount + textCount + clearCount entries. With `storage` (bytesFor() bytes, owned by
+    // someone else and outliving this object) the arrays live there; else they get their own.
     void assign(XmlElement* children, std::size_t childCount, std::string* texts, std::size_t textCount,
                 XmlClearSection* clears, std::size_t clearCount, XmlAttribute* attributes,
-                std::size_t attributeCount, const std::int32_t* order);
+                std::size_t attributeCount, const std::int32_t* order, unsigned char* storage = nullptr);
     void assign(XmlContentLists&& lists);
     // Moves every item out; the arrays are empty afterwards.
     XmlContentLists take();
@@ -71,13 +86,25 @@ private:
     std::size_t orderOffset() const { return attributeOffset() + counts_[3] * sizeof(XmlAttribute); }
     void destroy();
 
-    std::unique_ptr<unsigned char[]> block_;  // operator new[] storage: aligned for every member type
-    std::size_t counts_[4] = {0, 0, 0, 0};    // children, texts, clears, attributes
+    std::unique_ptr<unsigned char[], XmlBlockDeleter> block_;  // aligned for every member type
+    std::size_t counts_[4] = {0, 0, 0, 0};                   // children, texts, clears, attributes
 };
 
 struct XmlElementBody {
     XmlElementBody() = default;
     explicit XmlElementBody(std::string elementName) : name(std::move(elementName)), hasName(true) {}
+
+    // A parsed element is allocated with room for its arrays behind it, so the body and all its
+    // content take one allocation: `new (XmlElementBody::Room{bytes}) XmlElementBody(...)`, and
+    // XmlElementBody::contentRoom(body) is where the arrays go.
+    struct Room {
+        std::size_t bytes;
+    };
+    static void* operator new(std::size_t size) { return ::operator new(size); }
+    static void* operator new(std::size_t size, Room room) { return ::operator new(size + room.bytes); }
+    static void operator delete(void* memory) { ::operator delete(memory); }
+    static void operator delete(void* memory, Room) { ::operator delete(memory); }
+    static unsigned char* contentRoom(XmlElementBody* body) { return reinterpret_cast<unsigned char*>(body + 1); }
 
     std::string name;        // as written
     bool hasName = false;    // false for the top element of a parse

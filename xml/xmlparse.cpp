@@ -31,8 +31,15 @@ constexpr std::size_t scratchStep = 50;  // scratch stacks grow by this many ent
 
 enum class AttributeStep { ExpectName, HoldingName, ExpectValue };
 
+// An open element. Its body is made when it closes (then its size is known, and body and
+// arrays take one allocation); until then its handle slot in the parent's scratch list is empty.
+// The top element of a parse is the exception: its body exists from the start.
 struct Frame {
-    XmlElementBody* element;
+    XmlElementBody* top;   // the top element's body; null for every other element
+    const char* name;      // as written in the text
+    std::size_t nameLength;
+    bool declaration;
+    std::size_t slot;      // index of its (empty) handle on the children scratch stack
     bool content;  // reading content (else the start tag's attributes)
     AttributeStep step;
     const char* held;  // the held attribute name
@@ -98,7 +105,7 @@ private:
     bool storePendingText(const char* upTo);
     bool startTagToken(Frame& f, const Token& t);
     bool contentToken(Frame& f, const Token& t);
-    bool endTagMatches(const XmlElementBody* element, const char* endName) const;
+    bool endTagMatches(const Frame& element, const char* endName) const;
     // Pops the ended element and lets the open ones deal with an end tag left pending.
     bool closeElement();
     void storeHeldAttribute(Frame& f, bool closing);
@@ -106,7 +113,7 @@ private:
     void finishInnermost();
     // Finishes every element still open (the text ended, or the parse failed).
     void finishAll();
-    void pushFrame(XmlElementBody* element, bool content);
+    void pushFrame(const Frame& opened);
     // Appends a content item of the innermost element to the document order.
     void pushOrder(XmlContentKind kind, std::size_t indexInFrame);
     // Moves past character data: every token up to the next "<" at a character boundary (or the
@@ -128,10 +135,15 @@ private:
     std::vector<std::int32_t> order_;
 };
 
-void Parser::pushFrame(XmlElementBody* element, bool content)
+void Parser::pushFrame(const Frame& opened)
 {
-    stack_.push_back(Frame{element, content, AttributeStep::ExpectName, nullptr, 0, children_.size(), texts_.size(),
-                           clears_.size(), attributes_.size(), order_.size()});
+    stack_.push_back(opened);
+    Frame& f = stack_.back();
+    f.children = children_.size();
+    f.texts = texts_.size();
+    f.clears = clears_.size();
+    f.attributes = attributes_.size();
+    f.order = order_.size();
 }
 
 void Parser::pushOrder(XmlContentKind kind, std::size_t indexInFrame)
@@ -142,10 +154,25 @@ void Parser::pushOrder(XmlContentKind kind, std::size_t indexInFrame)
 void Parser::finishInnermost()
 {
     const Frame& f = stack_.back();
-    f.element->content.assign(children_.data() + f.children, children_.size() - f.children, texts_.data() + f.texts,
-                              texts_.size() - f.texts, clears_.data() + f.clears, clears_.size() - f.clears,
-                              attributes_.data() + f.attributes, attributes_.size() - f.attributes,
-                              order_.data() + f.order);
+    const std::size_t childCount = children_.size() - f.children;
+    const std::size_t textCount = texts_.size() - f.texts;
+    const std::size_t clearCount = clears_.size() - f.clears;
+    const std::size_t attributeCount = attributes_.size() - f.attributes;
+    XmlElementBody* body = f.top;
+    unsigned char* room = nullptr;
+    if (body == nullptr) {
+        const std::size_t bytes = XmlContentArrays::bytesFor(childCount, textCount, clearCount, attributeCount);
+        body = new (XmlElementBody::Room{bytes}) XmlElementBody(std::string(f.name, f.nameLength));
+        body->declaration = f.declaration;
+        room = XmlElementBody::contentRoom(body);
+        children_[f.slot] = XmlTreeBuilder::adopt(body);  // the parent's reference
+    }
+    body->content.assign(children_.data() + f.children, childCount, texts_.data() + f.texts, textCount,
+                         clears_.data() + f.clears, clearCount, attributes_.data() + f.attributes, attributeCount,
+                         order_.data() + f.order, room);
+    // Children closed before their parent had a body; they learn it now.
+    for (const XmlElement& child : body->children())
+        XmlTreeBuilder::bodyOf(child)->parent = body;
     children_.erase(children_.begin() + static_cast<std::ptrdiff_t>(f.children), children_.end());
     texts_.erase(texts_.begin() + static_cast<std::ptrdiff_t>(f.texts), texts_.end());
     clears_.erase(clears_.begin() + static_cast<std::ptrdiff_t>(f.clears), clears_.end());
@@ -177,7 +204,7 @@ void Parser::skipCharacterData()
 void Parser::run(XmlElementBody* top)
 {
     stack_.reserve(64);
-    pushFrame(top, true);
+    pushFrame(Frame{top, nullptr, 0, false, 0, true, AttributeStep::ExpectName, nullptr, 0, 0, 0, 0, 0, 0});
     while (!stack_.empty()) {
         Frame& f = stack_.back();
         if (f.content)
@@ -185,7 +212,7 @@ void Parser::run(XmlElementBody* top)
         const Token t = xmltokenizer::next(pos_);
         if (t.kind == TokenKind::End) {
             // The text ends inside this element: every open element fails with it.
-            if (f.element->parent != nullptr && !f.element->declaration)
+            if (f.top == nullptr && !f.declaration)
                 warnUnmatched(pos_);
             break;
         }
@@ -237,7 +264,7 @@ bool Parser::storePendingText(const char* upTo)
 void Parser::storeHeldAttribute(Frame& f, bool closing)
 {
     std::size_t length = f.heldLength;
-    if (closing && f.element->declaration && length > 0 && f.held[length - 1] == '?')
+    if (closing && f.declaration && length > 0 && f.held[length - 1] == '?')
         --length;
     if (length > 0)
         emplaceScratch(attributes_, std::string(f.held, length), std::string(), false);
@@ -253,7 +280,7 @@ bool Parser::startTagToken(Frame& f, const Token& t)
         }
         const char* value = t.start;
         std::size_t length = t.length;
-        if (f.element->declaration && length > 0 && value[length - 1] == '?')
+        if (f.declaration && length > 0 && value[length - 1] == '?')
             --length;
         if (t.kind == TokenKind::Quoted && length >= 2 && value[length - 1] == value[0]) {
             ++value;
@@ -304,13 +331,13 @@ bool Parser::startTagToken(Frame& f, const Token& t)
     }
 }
 
-bool Parser::endTagMatches(const XmlElementBody* element, const char* endName) const
+bool Parser::endTagMatches(const Frame& element, const char* endName) const
 {
-    if (!element->hasName)
+    if (element.name == nullptr)
         return false;
-    const std::size_t n = element->name.size();
+    const std::size_t n = element.nameLength;
     // Most end tags repeat the name exactly; strncmp stops at the end of the text.
-    if (std::strncmp(element->name.c_str(), endName, n) != 0 && !xmlchars::equalNoCase(element->name.c_str(), endName, n))
+    if (std::strncmp(element.name, endName, n) != 0 && !xmlchars::equalNoCase(element.name, endName, n))
         return false;
     const char after = endName[n];
     return xmlchars::isSpace(after) || after == '/' || after == '<' || after == '=' || after == '>';
@@ -321,8 +348,8 @@ bool Parser::closeElement()
     finishInnermost();
     // An end tag that belongs further out closes every element on its way.
     while (pendingEndTag_ != nullptr && !stack_.empty()) {
-        XmlElementBody* open = stack_.back().element;
-        if (!open->hasName) {
+        const Frame& open = stack_.back();
+        if (open.name == nullptr) {
             fail(XmlErrorUnmatchedEndTag);
             return false;
         }
@@ -345,12 +372,10 @@ bool Parser::contentToken(Frame& f, const Token& t)
             fail(XmlErrorMissingStartTagName);
             return false;
         }
-        auto* child = new XmlElementBody(std::string(name.start, name.length));
-        child->declaration = t.kind == TokenKind::DeclarationStart;
-        child->parent = f.element;
         pushOrder(XmlContentChild, children_.size() - f.children);
-        emplaceScratch(children_, XmlTreeBuilder::adopt(child));
-        pushFrame(child, false);  // `f` is invalid from here on
+        emplaceScratch(children_);  // the slot its handle takes when it closes
+        pushFrame(Frame{nullptr, name.start, name.length, t.kind == TokenKind::DeclarationStart, children_.size() - 1,
+                        false, AttributeStep::ExpectName, nullptr, 0, 0, 0, 0, 0, 0});  // `f` is invalid from here on
         return true;
     }
     case TokenKind::EndTagStart: {
@@ -367,7 +392,7 @@ bool Parser::contentToken(Frame& f, const Token& t)
             return false;
         }
         pendingText_ = pos_;
-        if (!endTagMatches(f.element, name.start)) {
+        if (!endTagMatches(f, name.start)) {
             warnUnmatched(pos_);
             pendingEndTag_ = name.start;
         }

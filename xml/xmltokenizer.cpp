@@ -93,8 +93,12 @@ Token next(const char*& pos)
     case '\'':
     case '"': {
         const char* q = p + 1;
-        while (*q != '\0' && *q != '<' && *q != c)
-            q = xmlchars::nextChar(q);
+        for (;;) {
+            const unsigned char b = static_cast<unsigned char>(*q);
+            if (b == 0 || b == '<' || b == static_cast<unsigned char>(c))
+                break;
+            q = b < 0x80 ? q + 1 : xmlchars::nextChar(q);  // ASCII is one character under either table
+        }
         if (*q == c) {
             token.kind = TokenKind::Quoted;
             end = q + 1;
