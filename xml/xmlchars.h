@@ -6,9 +6,12 @@
 
 namespace xmlchars {
 
+// The character-length table in force (256 entries), chosen by setXmlOptions.
+extern const unsigned char* charLengthTable;
+
 // Byte length of the character whose first byte is `lead` under the table in force
 // (0 for the terminating zero byte).
-int charLength(unsigned char lead);
+inline int charLength(unsigned char lead) { return charLengthTable[lead]; }
 
 // Length of `lead` under the UTF-8 table, whatever the options say.
 int utf8CharLength(unsigned char lead);

@@ -14,13 +14,6 @@ const XmlClearMarkerEntry markerTable[] = {
     {"<!--", 4, "-->"},
 };
 
-template <typename T>
-void growFor(std::vector<T>& array, int step)
-{
-    if (array.size() == array.capacity())
-        array.reserve(array.capacity() + static_cast<std::size_t>(step));
-}
-
 }  // namespace
 
 const XmlClearMarkerEntry& xmlClearMarkerEntry(XmlClearMarker marker)
@@ -34,23 +27,28 @@ void XmlElementBody::release(XmlElementBody* body)
 {
     if (body == nullptr || --body->referenceCount > 0)
         return;
+    if (body->children().empty() && body->parent == nullptr) {
+        delete body;
+        return;
+    }
     std::vector<XmlElementBody*> dying{body};
     while (!dying.empty()) {
         XmlElementBody* current = dying.back();
         dying.pop_back();
-        if (current->parent != nullptr) {
+        if (XmlElementBody* parentBody = current->parent) {
             // Only reachable if a count went wrong elsewhere; keep the parent's lists sound.
-            XmlElementBody* parentBody = current->parent;
-            for (std::size_t i = 0; i < parentBody->children.size(); ++i) {
-                if (parentBody->children[i].body_ == current) {
-                    parentBody->eraseOrder(XmlContentChild, static_cast<int>(i));
-                    parentBody->children[i].body_ = nullptr;
-                    parentBody->children.erase(parentBody->children.begin() + static_cast<std::ptrdiff_t>(i));
+            XmlContentLists lists = parentBody->content.take();
+            for (std::size_t i = 0; i < lists.children.size(); ++i) {
+                if (lists.children[i].body_ == current) {
+                    xmlorder::erase(lists.order, XmlContentChild, static_cast<int>(i));
+                    lists.children[i].body_ = nullptr;
+                    lists.children.erase(lists.children.begin() + static_cast<std::ptrdiff_t>(i));
                     break;
                 }
             }
+            parentBody->content.assign(std::move(lists));
         }
-        for (XmlElement& childHandle : current->children) {
+        for (XmlElement& childHandle : current->children()) {
             XmlElementBody* childBody = std::exchange(childHandle.body_, nullptr);
             childBody->parent = nullptr;
             if (--childBody->referenceCount == 0)
@@ -60,52 +58,9 @@ void XmlElementBody::release(XmlElementBody* body)
     }
 }
 
-XmlElementBody* XmlElementBody::appendChild(std::string childName, bool isDeclaration, int step)
-{
-    auto* childBody = new XmlElementBody;
-    childBody->name = std::move(childName);
-    childBody->hasName = true;
-    childBody->declaration = isDeclaration;
-    childBody->parent = this;
-    growFor(children, step);
-    growFor(order, step * 3);
-    order.push_back(static_cast<std::int32_t>(children.size()) * 4 + XmlContentChild);
-    children.push_back(XmlElement(childBody));
-    return childBody;
-}
+namespace xmlorder {
 
-void XmlElementBody::appendText(std::string text, int step)
-{
-    growFor(texts, step);
-    growFor(order, step * 3);
-    order.push_back(static_cast<std::int32_t>(texts.size()) * 4 + XmlContentText);
-    texts.push_back(std::move(text));
-}
-
-void XmlElementBody::appendClear(std::string content, XmlClearMarker marker, int step)
-{
-    growFor(clears, step);
-    growFor(order, step * 3);
-    order.push_back(static_cast<std::int32_t>(clears.size()) * 4 + XmlContentClear);
-    clears.emplace_back(std::move(content), marker);
-}
-
-void XmlElementBody::appendAttribute(std::string attributeName, std::string value, bool hasValue, int step)
-{
-    growFor(attributes, step);
-    attributes.emplace_back(std::move(attributeName), std::move(value), hasValue);
-}
-
-void XmlElementBody::trim()
-{
-    children.shrink_to_fit();
-    texts.shrink_to_fit();
-    clears.shrink_to_fit();
-    attributes.shrink_to_fit();
-    order.shrink_to_fit();
-}
-
-int XmlElementBody::insertOrder(XmlContentKind kind, int position)
+int insert(std::vector<std::int32_t>& order, XmlContentKind kind, int position)
 {
     const int size = static_cast<int>(order.size());
     if (position < 0 || position > size)
@@ -119,12 +74,11 @@ int XmlElementBody::insertOrder(XmlContentKind kind, int position)
         if ((order[static_cast<std::size_t>(i)] & 3) == kind)
             order[static_cast<std::size_t>(i)] += 4;
     }
-    order.reserve(order.size() + 1);
     order.insert(order.begin() + position, index * 4 + kind);
     return index;
 }
 
-void XmlElementBody::eraseOrder(XmlContentKind kind, int index)
+void erase(std::vector<std::int32_t>& order, XmlContentKind kind, int index)
 {
     const std::int32_t entry = index * 4 + kind;
     for (std::size_t i = 0; i < order.size(); ++i) {
@@ -139,14 +93,7 @@ void XmlElementBody::eraseOrder(XmlContentKind kind, int index)
     }
 }
 
-void XmlElementBody::detachChild(int index)
-{
-    eraseOrder(XmlContentChild, index);
-    XmlElement handle = std::move(children[static_cast<std::size_t>(index)]);
-    children.erase(children.begin() + index);
-    handle.body_->parent = nullptr;
-    // `handle` drops the parent's reference on leaving.
-}
+}  // namespace xmlorder
 
 // --- handle -----------------------------------------------------------------------------------
 
@@ -204,14 +151,14 @@ XmlElement XmlElement::parent() const
     return XmlElement(body_->parent);
 }
 
-int XmlElement::childCount() const { return body_ ? static_cast<int>(body_->children.size()) : 0; }
+int XmlElement::childCount() const { return body_ ? static_cast<int>(body_->children().size) : 0; }
 
 int XmlElement::childCount(const char* name) const
 {
     if (body_ == nullptr || name == nullptr)
         return 0;
     int count = 0;
-    for (const XmlElement& c : body_->children) {
+    for (const XmlElement& c : body_->children()) {
         if (c.body_->hasName && xmlchars::equalNoCase(c.body_->name.c_str(), name))
             ++count;
     }
@@ -222,7 +169,7 @@ XmlElement XmlElement::child(int index) const
 {
     if (body_ == nullptr || index < 0 || index >= childCount())
         return XmlElement();
-    return body_->children[static_cast<std::size_t>(index)];
+    return body_->children()[static_cast<std::size_t>(index)];
 }
 
 XmlElement XmlElement::child(const char* name, int* position) const
@@ -233,7 +180,7 @@ XmlElement XmlElement::child(const char* name, int* position) const
     for (int i = position ? *position : 0; i < count; ++i) {
         if (i < 0)
             continue;
-        const XmlElement& c = body_->children[static_cast<std::size_t>(i)];
+        const XmlElement& c = body_->children()[static_cast<std::size_t>(i)];
         if (c.body_->hasName && xmlchars::equalNoCase(c.body_->name.c_str(), name)) {
             if (position != nullptr)
                 *position = i + 1;
@@ -243,7 +190,7 @@ XmlElement XmlElement::child(const char* name, int* position) const
     return XmlElement();
 }
 
-int XmlElement::textCount() const { return body_ ? static_cast<int>(body_->texts.size()) : 0; }
+int XmlElement::textCount() const { return body_ ? static_cast<int>(body_->texts().size) : 0; }
 
 const char* XmlElement::text(int index) const
 {
@@ -255,16 +202,16 @@ const std::string* XmlElement::textBytes(int index) const
 {
     if (body_ == nullptr || index < 0 || index >= textCount())
         return nullptr;
-    return &body_->texts[static_cast<std::size_t>(index)];
+    return &body_->texts()[static_cast<std::size_t>(index)];
 }
 
-int XmlElement::attributeCount() const { return body_ ? static_cast<int>(body_->attributes.size()) : 0; }
+int XmlElement::attributeCount() const { return body_ ? static_cast<int>(body_->attributes().size) : 0; }
 
 const XmlAttribute* XmlElement::attributeAt(int index) const
 {
     if (body_ == nullptr || index < 0 || index >= attributeCount())
         return nullptr;
-    return &body_->attributes[static_cast<std::size_t>(index)];
+    return &body_->attributes()[static_cast<std::size_t>(index)];
 }
 
 const char* XmlElement::attribute(const char* name, int* position) const
@@ -275,7 +222,7 @@ const char* XmlElement::attribute(const char* name, int* position) const
     for (int i = position ? *position : 0; i < count; ++i) {
         if (i < 0)
             continue;
-        const XmlAttribute& a = body_->attributes[static_cast<std::size_t>(i)];
+        const XmlAttribute& a = body_->attributes()[static_cast<std::size_t>(i)];
         if (xmlchars::equalNoCase(a.name_.c_str(), name)) {
             if (position != nullptr)
                 *position = i + 1;
@@ -289,25 +236,25 @@ bool XmlElement::isAttributeSet(const char* name) const
 {
     if (body_ == nullptr || name == nullptr)
         return false;
-    for (const XmlAttribute& a : body_->attributes) {
+    for (const XmlAttribute& a : body_->attributes()) {
         if (xmlchars::equalNoCase(a.name_.c_str(), name))
             return true;
     }
     return false;
 }
 
-int XmlElement::clearCount() const { return body_ ? static_cast<int>(body_->clears.size()) : 0; }
+int XmlElement::clearCount() const { return body_ ? static_cast<int>(body_->clears().size) : 0; }
 
 const XmlClearSection* XmlElement::clearAt(int index) const
 {
     if (body_ == nullptr || index < 0 || index >= clearCount())
         return nullptr;
-    return &body_->clears[static_cast<std::size_t>(index)];
+    return &body_->clears()[static_cast<std::size_t>(index)];
 }
 
 int XmlElement::contentCount() const
 {
-    return body_ ? attributeCount() + static_cast<int>(body_->order.size()) : 0;
+    return body_ ? attributeCount() + static_cast<int>(body_->order().size) : 0;
 }
 
 XmlContent XmlElement::contentAt(int index) const
@@ -320,7 +267,7 @@ XmlContent XmlElement::contentAt(int index) const
         item.attribute = attributeAt(index);
         return item;
     }
-    const std::int32_t entry = body_->order[static_cast<std::size_t>(index - attributeCount())];
+    const std::int32_t entry = body_->order()[static_cast<std::size_t>(index - attributeCount())];
     const int at = entry >> 2;
     item.kind = static_cast<XmlContentKind>(entry & 3);
     switch (item.kind) {
@@ -340,9 +287,10 @@ XmlElement XmlElement::addChild(const char* name, bool declaration, int position
         return XmlElement();
     XmlElement made = create(name, declaration);
     made.body_->parent = body_;
-    const int index = body_->insertOrder(XmlContentChild, position);
-    body_->children.reserve(body_->children.size() + 1);
-    body_->children.insert(body_->children.begin() + index, made);
+    XmlContentLists lists = body_->content.take();
+    const int index = xmlorder::insert(lists.order, XmlContentChild, position);
+    lists.children.insert(lists.children.begin() + index, made);
+    body_->content.assign(std::move(lists));
     return made;
 }
 
@@ -350,31 +298,35 @@ const XmlAttribute* XmlElement::addAttribute(const char* name, const char* value
 {
     if (body_ == nullptr || name == nullptr)
         return nullptr;
-    auto& attributes = body_->attributes;
-    const int size = static_cast<int>(attributes.size());
+    XmlContentLists lists = body_->content.take();
+    const int size = static_cast<int>(lists.attributes.size());
     if (position < 0 || position > size)
         position = size;
-    attributes.reserve(attributes.size() + 1);
-    attributes.insert(attributes.begin() + position, XmlAttribute(name, value ? value : "", value != nullptr));
-    return &attributes[static_cast<std::size_t>(position)];
+    lists.attributes.insert(lists.attributes.begin() + position, XmlAttribute(name, value ? value : "", value != nullptr));
+    body_->content.assign(std::move(lists));
+    return attributeAt(position);
 }
 
 const char* XmlElement::addText(const char* text, int position)
 {
     if (body_ == nullptr || text == nullptr)
         return nullptr;
-    const int index = body_->insertOrder(XmlContentText, position);
-    body_->texts.reserve(body_->texts.size() + 1);
-    return body_->texts.insert(body_->texts.begin() + index, std::string(text))->c_str();
+    XmlContentLists lists = body_->content.take();
+    const int index = xmlorder::insert(lists.order, XmlContentText, position);
+    lists.texts.insert(lists.texts.begin() + index, std::string(text));
+    body_->content.assign(std::move(lists));
+    return this->text(index);
 }
 
 const XmlClearSection* XmlElement::addClear(const char* content, XmlClearMarker marker, int position)
 {
     if (body_ == nullptr || content == nullptr)
         return nullptr;
-    const int index = body_->insertOrder(XmlContentClear, position);
-    body_->clears.reserve(body_->clears.size() + 1);
-    return &*body_->clears.insert(body_->clears.begin() + index, XmlClearSection(content, marker));
+    XmlContentLists lists = body_->content.take();
+    const int index = xmlorder::insert(lists.order, XmlContentClear, position);
+    lists.clears.insert(lists.clears.begin() + index, XmlClearSection(content, marker));
+    body_->content.assign(std::move(lists));
+    return clearAt(index);
 }
 
 bool XmlElement::updateName(const char* name)
@@ -390,7 +342,7 @@ const XmlAttribute* XmlElement::updateAttribute(int index, const char* value, co
 {
     if (body_ == nullptr || index < 0 || index >= attributeCount())
         return nullptr;
-    XmlAttribute& a = body_->attributes[static_cast<std::size_t>(index)];
+    XmlAttribute& a = body_->attributes()[static_cast<std::size_t>(index)];
     a.value_ = value ? value : "";
     a.hasValue_ = value != nullptr;
     if (newName != nullptr)
@@ -403,7 +355,7 @@ const XmlAttribute* XmlElement::updateAttribute(const char* name, const char* va
     if (body_ == nullptr || name == nullptr)
         return nullptr;
     for (int i = 0; i < attributeCount(); ++i) {
-        if (xmlchars::equalNoCase(body_->attributes[static_cast<std::size_t>(i)].name_.c_str(), name))
+        if (xmlchars::equalNoCase(body_->attributes()[static_cast<std::size_t>(i)].name_.c_str(), name))
             return updateAttribute(i, value);
     }
     return addAttribute(name, value);
@@ -413,7 +365,7 @@ const char* XmlElement::updateText(int index, const char* text)
 {
     if (body_ == nullptr || text == nullptr || index < 0 || index >= textCount())
         return nullptr;
-    std::string& stored = body_->texts[static_cast<std::size_t>(index)];
+    std::string& stored = body_->texts()[static_cast<std::size_t>(index)];
     stored = text;
     return stored.c_str();
 }
@@ -422,7 +374,7 @@ const XmlClearSection* XmlElement::updateClear(int index, const char* content)
 {
     if (body_ == nullptr || content == nullptr || index < 0 || index >= clearCount())
         return nullptr;
-    XmlClearSection& c = body_->clears[static_cast<std::size_t>(index)];
+    XmlClearSection& c = body_->clears()[static_cast<std::size_t>(index)];
     c.content_ = content;
     return &c;
 }
@@ -431,15 +383,22 @@ bool XmlElement::removeChild(int index)
 {
     if (body_ == nullptr || index < 0 || index >= childCount())
         return false;
-    body_->detachChild(index);
-    return true;
+    XmlContentLists lists = body_->content.take();
+    xmlorder::erase(lists.order, XmlContentChild, index);
+    XmlElement removed = std::move(lists.children[static_cast<std::size_t>(index)]);
+    lists.children.erase(lists.children.begin() + index);
+    body_->content.assign(std::move(lists));
+    removed.body_->parent = nullptr;
+    return true;  // `removed` drops the parent's reference on leaving
 }
 
 bool XmlElement::removeAttribute(int index)
 {
     if (body_ == nullptr || index < 0 || index >= attributeCount())
         return false;
-    body_->attributes.erase(body_->attributes.begin() + index);
+    XmlContentLists lists = body_->content.take();
+    lists.attributes.erase(lists.attributes.begin() + index);
+    body_->content.assign(std::move(lists));
     return true;
 }
 
@@ -447,8 +406,10 @@ bool XmlElement::removeText(int index)
 {
     if (body_ == nullptr || index < 0 || index >= textCount())
         return false;
-    body_->eraseOrder(XmlContentText, index);
-    body_->texts.erase(body_->texts.begin() + index);
+    XmlContentLists lists = body_->content.take();
+    xmlorder::erase(lists.order, XmlContentText, index);
+    lists.texts.erase(lists.texts.begin() + index);
+    body_->content.assign(std::move(lists));
     return true;
 }
 
@@ -456,7 +417,9 @@ bool XmlElement::removeClear(int index)
 {
     if (body_ == nullptr || index < 0 || index >= clearCount())
         return false;
-    body_->eraseOrder(XmlContentClear, index);
-    body_->clears.erase(body_->clears.begin() + index);
+    XmlContentLists lists = body_->content.take();
+    xmlorder::erase(lists.order, XmlContentClear, index);
+    lists.clears.erase(lists.clears.begin() + index);
+    body_->content.assign(std::move(lists));
     return true;
 }

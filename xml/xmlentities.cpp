@@ -64,43 +64,31 @@ bool decode(const char* text, std::size_t length, std::string& out)
 {
     const char* end = text + length;
     if (std::memchr(text, '&', length) == nullptr) {
-        out.assign(text, length);
+        out = std::string(text, length);  // constructing is cheaper than assigning into `out`
         return true;
     }
-    // First pass: every reference must be sound; count the output.
-    std::size_t outLength = 0;
+    // One pass: characters are stepped over whole (an "&" inside a multi-byte character is
+    // not a reference) and copied in runs; each reference becomes its byte. Any unsound
+    // reference fails the whole text.
+    std::string decoded;
+    decoded.reserve(length);
+    const char* run = text;
     for (const char* p = text; p < end;) {
         if (*p == '&') {
             char byte = 0;
             const std::size_t used = readReference(p, end, byte);
             if (used == 0)
                 return false;
-            p += used;
-            ++outLength;
-        } else {
-            const char* next = xmlchars::nextChar(p);
-            if (next == p || next > end)
-                next = end;
-            outLength += static_cast<std::size_t>(next - p);
-            p = next;
-        }
-    }
-    // Second pass: characters copied whole, references replaced by their byte.
-    std::string decoded;
-    decoded.reserve(outLength);
-    for (const char* p = text; p < end;) {
-        if (*p == '&') {
-            char byte = 0;
-            p += readReference(p, end, byte);
+            decoded.append(run, static_cast<std::size_t>(p - run));
             decoded.push_back(byte);
+            p += used;
+            run = p;
         } else {
             const char* next = xmlchars::nextChar(p);
-            if (next == p || next > end)
-                next = end;
-            decoded.append(p, next);
-            p = next;
+            p = (next == p || next > end) ? end : next;
         }
     }
+    decoded.append(run, static_cast<std::size_t>(end - run));
     out = std::move(decoded);
     return true;
 }

@@ -3,9 +3,13 @@
 // byte, the low eight bits of the number. Internal to the reader.
 
 #include <cstddef>
+#include <cstring>
 #include <string>
 
 namespace xmlentities {
+
+// Whether `length` bytes at `text` hold a reference at all (else they decode to themselves).
+inline bool hasReference(const char* text, std::size_t length) { return std::memchr(text, '&', length) != nullptr; }
 
 // Decodes `length` bytes at `text` into `out` (replaced). False, with `out` untouched, when an
 // "&" starts no known entity or an unterminated numeric reference.

@@ -3,10 +3,13 @@
 #include "xml/xmlparser.h"
 #include "xml/xmlwide.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <memory>
 #include <string>
 #include <vector>
+
+#include <sys/stat.h>
 
 namespace {
 
@@ -30,11 +33,15 @@ XmlElement parseXmlFile(const char* fileName, const char* rootName, XmlParseResu
             r.code = XmlErrorFileNotFound;
             return XmlElement();
         }
+        // Only a regular file has a length to read: a directory opens too, and seeking to its
+        // end reports an absurd size.
+        struct stat status {};
         long length = -1;
-        if (std::fseek(file.get(), 0, SEEK_END) == 0)
+        if (fstat(fileno(file.get()), &status) == 0 && S_ISREG(status.st_mode) &&
+            std::fseek(file.get(), 0, SEEK_END) == 0)
             length = std::ftell(file.get());
         if (length < 0 || std::fseek(file.get(), 0, SEEK_SET) != 0) {
-            r.code = XmlErrorFileNotFound;  // not a regular, seekable file: cannot be read whole
+            r.code = XmlErrorFileNotFound;
             return XmlElement();
         }
         if (length == 0) {

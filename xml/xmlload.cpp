@@ -4,9 +4,11 @@
 
 #include "desktop/messagebox.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <memory>
+#include <string>
 
 namespace {
 

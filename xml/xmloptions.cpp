@@ -39,23 +39,24 @@ constexpr LengthTable utf8Table = makeUtf8Table();
 constexpr LengthTable byteTable = makeByteTable();
 
 XmlOptions options;
-const LengthTable* tableInForce = &utf8Table;
 
 }  // namespace
+
+namespace xmlchars {
+const unsigned char* charLengthTable = utf8Table.length;
+}
 
 void setXmlOptions(bool convertWideFiles, bool utf8Mode, bool dropWhitespace)
 {
     options.convertWideFiles = convertWideFiles;
     options.utf8Mode = utf8Mode;
     options.dropWhitespace = dropWhitespace;
-    tableInForce = utf8Mode ? &utf8Table : &byteTable;
+    xmlchars::charLengthTable = utf8Mode ? utf8Table.length : byteTable.length;
 }
 
 XmlOptions xmlOptions() { return options; }
 
 namespace xmlchars {
-
-int charLength(unsigned char lead) { return tableInForce->length[lead]; }
 
 int utf8CharLength(unsigned char lead) { return utf8Table.length[lead]; }
 

@@ -1,5 +1,8 @@
 // The element parser: one pass over the text, an explicit stack of open elements (so nesting
 // depth is bounded by memory, not by the call stack), names and texts copied only when stored.
+// The items of the open elements collect on shared scratch stacks and move into exactly sized
+// arrays when their element closes, so a parsed tree holds no spare capacity and each array is
+// allocated once.
 
 #include "xml/xmlchars.h"
 #include "xml/xmlelementbody.h"
@@ -7,6 +10,7 @@
 #include "xml/xmlparser.h"
 #include "xml/xmltokenizer.h"
 
+#include <algorithm>
 #include <cstring>
 #include <vector>
 
@@ -23,23 +27,65 @@ public:
 
 namespace {
 
-constexpr int parseGrowthStep = 50;
+constexpr std::size_t scratchStep = 50;  // scratch stacks grow by this many entries at least
 
 enum class AttributeStep { ExpectName, HoldingName, ExpectValue };
 
+// An open element. Its body is made when it closes (then its size is known, and body and
+// arrays take one allocation); until then its handle slot in the parent's scratch list is empty.
+// The top element of a parse is the exception: its body exists from the start.
 struct Frame {
-    XmlElementBody* element;
+    XmlElementBody* top;   // the top element's body; null for every other element
+    const char* name;      // as written in the text
+    std::size_t nameLength;
+    bool declaration;
+    std::size_t slot;      // index of its (empty) handle on the children scratch stack
     bool content;  // reading content (else the start tag's attributes)
     AttributeStep step;
     const char* held;  // the held attribute name
     std::size_t heldLength;
+    // Where this element's items begin on the scratch stacks.
+    std::size_t children;
+    std::size_t texts;
+    std::size_t clears;
+    std::size_t attributes;
+    std::size_t order;
 };
+
+template <typename T, typename... Args>
+void emplaceScratch(std::vector<T>& stack, Args&&... args)
+{
+    if (stack.size() == stack.capacity())
+        stack.reserve(stack.capacity() + std::max(scratchStep, stack.capacity() / 2));
+    stack.emplace_back(std::forward<Args>(args)...);
+}
+
+// Byte classes for skipping character data: 1 stops (the zero byte, "<"), 2 is a multi-byte
+// lead under the UTF-8 table, 0 anything else.
+struct DataTable {
+    unsigned char kind[256];
+};
+
+constexpr DataTable makeDataTable()
+{
+    DataTable t{};
+    t.kind[0] = 1;
+    t.kind[static_cast<unsigned char>('<')] = 1;
+    for (int b = 0xC2; b <= 0xF4; ++b)
+        t.kind[b] = 2;
+    return t;
+}
+
+constexpr DataTable dataTable = makeDataTable();
 
 class Parser {
 public:
-    Parser(const char* text, bool dropWhitespace) : text_(text), pos_(text), pendingText_(text), drop_(dropWhitespace) {}
+    Parser(const char* text, const XmlOptions& options)
+        : pos_(text), pendingText_(text), drop_(options.dropWhitespace), utf8_(options.utf8Mode)
+    {
+    }
 
-    // Parses everything into `top`; returns the code (0, 1 or an error).
+    // Parses the whole text into `top`; code() then tells how it went (0, 1 or an error).
     void run(XmlElementBody* top);
 
     int code() const { return code_; }
@@ -59,32 +105,114 @@ private:
     bool storePendingText(const char* upTo);
     bool startTagToken(Frame& f, const Token& t);
     bool contentToken(Frame& f, const Token& t);
-    bool endTagMatches(const XmlElementBody* element, const char* endName) const;
+    bool endTagMatches(const Frame& element, const char* endName) const;
     // Pops the ended element and lets the open ones deal with an end tag left pending.
     bool closeElement();
     void storeHeldAttribute(Frame& f, bool closing);
-    void trimAll();
+    // Moves the scratch items of the innermost open element into it and pops it.
+    void finishInnermost();
+    // Finishes every element still open (the text ended, or the parse failed).
+    void finishAll();
+    void pushFrame(const Frame& opened);
+    // Appends a content item of the innermost element to the document order.
+    void pushOrder(XmlContentKind kind, std::size_t indexInFrame);
+    // Moves past character data: every token up to the next "<" at a character boundary (or the
+    // end) would be skipped anyway.
+    void skipCharacterData();
 
-    const char* text_;
     const char* pos_;
-    const char* pendingText_;   // start of character data not yet stored, or null
+    const char* pendingText_;              // start of character data not yet stored, or null
     const char* pendingEndTag_ = nullptr;  // name of an end tag for an outer element
     int code_ = XmlNoError;
-    const char* codePosition_ = nullptr;
+    const char* codePosition_ = nullptr;   // where the code was raised
     bool drop_;
+    bool utf8_;
     std::vector<Frame> stack_;
+    std::vector<XmlElement> children_;
+    std::vector<std::string> texts_;
+    std::vector<XmlClearSection> clears_;
+    std::vector<XmlAttribute> attributes_;
+    std::vector<std::int32_t> order_;
 };
+
+void Parser::pushFrame(const Frame& opened)
+{
+    stack_.push_back(opened);
+    Frame& f = stack_.back();
+    f.children = children_.size();
+    f.texts = texts_.size();
+    f.clears = clears_.size();
+    f.attributes = attributes_.size();
+    f.order = order_.size();
+}
+
+void Parser::pushOrder(XmlContentKind kind, std::size_t indexInFrame)
+{
+    emplaceScratch(order_, static_cast<std::int32_t>(indexInFrame * 4 + kind));
+}
+
+void Parser::finishInnermost()
+{
+    const Frame& f = stack_.back();
+    const std::size_t childCount = children_.size() - f.children;
+    const std::size_t textCount = texts_.size() - f.texts;
+    const std::size_t clearCount = clears_.size() - f.clears;
+    const std::size_t attributeCount = attributes_.size() - f.attributes;
+    XmlElementBody* body = f.top;
+    unsigned char* room = nullptr;
+    if (body == nullptr) {
+        const std::size_t bytes = XmlContentArrays::bytesFor(childCount, textCount, clearCount, attributeCount);
+        body = new (XmlElementBody::Room{bytes}) XmlElementBody(std::string(f.name, f.nameLength));
+        body->declaration = f.declaration;
+        room = XmlElementBody::contentRoom(body);
+        children_[f.slot] = XmlTreeBuilder::adopt(body);  // the parent's reference
+    }
+    body->content.assign(children_.data() + f.children, childCount, texts_.data() + f.texts, textCount,
+                         clears_.data() + f.clears, clearCount, attributes_.data() + f.attributes, attributeCount,
+                         order_.data() + f.order, room);
+    // Children closed before their parent had a body; they learn it now.
+    for (const XmlElement& child : body->children())
+        XmlTreeBuilder::bodyOf(child)->parent = body;
+    children_.erase(children_.begin() + static_cast<std::ptrdiff_t>(f.children), children_.end());
+    texts_.erase(texts_.begin() + static_cast<std::ptrdiff_t>(f.texts), texts_.end());
+    clears_.erase(clears_.begin() + static_cast<std::ptrdiff_t>(f.clears), clears_.end());
+    attributes_.erase(attributes_.begin() + static_cast<std::ptrdiff_t>(f.attributes), attributes_.end());
+    order_.erase(order_.begin() + static_cast<std::ptrdiff_t>(f.order), order_.end());
+    stack_.pop_back();
+}
+
+void Parser::skipCharacterData()
+{
+    const char* p = pos_;
+    if (utf8_) {
+        for (;;) {
+            const unsigned char k = dataTable.kind[static_cast<unsigned char>(*p)];
+            if (k == 0)
+                ++p;
+            else if (k == 1)
+                break;
+            else
+                p = xmlchars::nextChar(p);
+        }
+    } else {
+        while (*p != '\0' && *p != '<')
+            ++p;
+    }
+    pos_ = p;
+}
 
 void Parser::run(XmlElementBody* top)
 {
     stack_.reserve(64);
-    stack_.push_back(Frame{top, true, AttributeStep::ExpectName, nullptr, 0});
+    pushFrame(Frame{top, nullptr, 0, false, 0, true, AttributeStep::ExpectName, nullptr, 0, 0, 0, 0, 0, 0});
     while (!stack_.empty()) {
         Frame& f = stack_.back();
+        if (f.content)
+            skipCharacterData();
         const Token t = xmltokenizer::next(pos_);
         if (t.kind == TokenKind::End) {
             // The text ends inside this element: every open element fails with it.
-            if (f.element->parent != nullptr && !f.element->declaration)
+            if (f.top == nullptr && !f.declaration)
                 warnUnmatched(pos_);
             break;
         }
@@ -92,14 +220,13 @@ void Parser::run(XmlElementBody* top)
         if (!goOn)
             break;
     }
-    trimAll();
+    finishAll();
 }
 
-void Parser::trimAll()
+void Parser::finishAll()
 {
-    for (Frame& f : stack_)
-        f.element->trim();
-    stack_.clear();
+    while (!stack_.empty())
+        finishInnermost();
 }
 
 bool Parser::storePendingText(const char* upTo)
@@ -117,22 +244,30 @@ bool Parser::storePendingText(const char* upTo)
     }
     if (start == end)
         return true;
+    const std::size_t length = static_cast<std::size_t>(end - start);
+    const Frame& f = stack_.back();
+    if (!xmlentities::hasReference(start, length)) {
+        pushOrder(XmlContentText, texts_.size() - f.texts);
+        emplaceScratch(texts_, start, length);
+        return true;
+    }
     std::string decoded;
-    if (!xmlentities::decode(start, static_cast<std::size_t>(end - start), decoded)) {
+    if (!xmlentities::decode(start, length, decoded)) {
         fail(XmlErrorUnknownCharacterEntity);
         return false;
     }
-    stack_.back().element->appendText(std::move(decoded), parseGrowthStep);
+    pushOrder(XmlContentText, texts_.size() - f.texts);
+    emplaceScratch(texts_, std::move(decoded));
     return true;
 }
 
 void Parser::storeHeldAttribute(Frame& f, bool closing)
 {
     std::size_t length = f.heldLength;
-    if (closing && f.element->declaration && length > 0 && f.held[length - 1] == '?')
+    if (closing && f.declaration && length > 0 && f.held[length - 1] == '?')
         --length;
     if (length > 0)
-        f.element->appendAttribute(std::string(f.held, length), std::string(), false, parseGrowthStep);
+        emplaceScratch(attributes_, std::string(f.held, length), std::string(), false);
     f.step = AttributeStep::ExpectName;
 }
 
@@ -145,11 +280,17 @@ bool Parser::startTagToken(Frame& f, const Token& t)
         }
         const char* value = t.start;
         std::size_t length = t.length;
-        if (f.element->declaration && length > 0 && value[length - 1] == '?')
+        if (f.declaration && length > 0 && value[length - 1] == '?')
             --length;
         if (t.kind == TokenKind::Quoted && length >= 2 && value[length - 1] == value[0]) {
             ++value;
             length -= 2;
+        }
+        if (!xmlentities::hasReference(value, length)) {
+            if (f.heldLength > 0)
+                emplaceScratch(attributes_, std::string(f.held, f.heldLength), std::string(value, length), true);
+            f.step = AttributeStep::ExpectName;
+            return true;
         }
         std::string decoded;
         if (!xmlentities::decode(value, length, decoded)) {
@@ -157,7 +298,7 @@ bool Parser::startTagToken(Frame& f, const Token& t)
             return false;
         }
         if (f.heldLength > 0)
-            f.element->appendAttribute(std::string(f.held, f.heldLength), std::move(decoded), true, parseGrowthStep);
+            emplaceScratch(attributes_, std::string(f.held, f.heldLength), std::move(decoded), true);
         f.step = AttributeStep::ExpectName;
         return true;
     }
@@ -190,12 +331,13 @@ bool Parser::startTagToken(Frame& f, const Token& t)
     }
 }
 
-bool Parser::endTagMatches(const XmlElementBody* element, const char* endName) const
+bool Parser::endTagMatches(const Frame& element, const char* endName) const
 {
-    if (!element->hasName)
+    if (element.name == nullptr)
         return false;
-    const std::size_t n = element->name.size();
-    if (!xmlchars::equalNoCase(element->name.c_str(), endName, n))
+    const std::size_t n = element.nameLength;
+    // Most end tags repeat the name exactly; strncmp stops at the end of the text.
+    if (std::strncmp(element.name, endName, n) != 0 && !xmlchars::equalNoCase(element.name, endName, n))
         return false;
     const char after = endName[n];
     return xmlchars::isSpace(after) || after == '/' || after == '<' || after == '=' || after == '>';
@@ -203,19 +345,17 @@ bool Parser::endTagMatches(const XmlElementBody* element, const char* endName) c
 
 bool Parser::closeElement()
 {
-    stack_.back().element->trim();
-    stack_.pop_back();
+    finishInnermost();
     // An end tag that belongs further out closes every element on its way.
     while (pendingEndTag_ != nullptr && !stack_.empty()) {
-        XmlElementBody* open = stack_.back().element;
-        if (!open->hasName) {
+        const Frame& open = stack_.back();
+        if (open.name == nullptr) {
             fail(XmlErrorUnmatchedEndTag);
             return false;
         }
         if (endTagMatches(open, pendingEndTag_))
             pendingEndTag_ = nullptr;
-        open->trim();
-        stack_.pop_back();
+        finishInnermost();
     }
     return true;
 }
@@ -232,10 +372,10 @@ bool Parser::contentToken(Frame& f, const Token& t)
             fail(XmlErrorMissingStartTagName);
             return false;
         }
-        XmlElementBody* child = f.element->appendChild(std::string(name.start, name.length),
-                                                       t.kind == TokenKind::DeclarationStart, parseGrowthStep);
-        // `f` is invalid once the stack grows.
-        stack_.push_back(Frame{child, false, AttributeStep::ExpectName, nullptr, 0});
+        pushOrder(XmlContentChild, children_.size() - f.children);
+        emplaceScratch(children_);  // the slot its handle takes when it closes
+        pushFrame(Frame{nullptr, name.start, name.length, t.kind == TokenKind::DeclarationStart, children_.size() - 1,
+                        false, AttributeStep::ExpectName, nullptr, 0, 0, 0, 0, 0, 0});  // `f` is invalid from here on
         return true;
     }
     case TokenKind::EndTagStart: {
@@ -252,7 +392,7 @@ bool Parser::contentToken(Frame& f, const Token& t)
             return false;
         }
         pendingText_ = pos_;
-        if (!endTagMatches(f.element, name.start)) {
+        if (!endTagMatches(f, name.start)) {
             warnUnmatched(pos_);
             pendingEndTag_ = name.start;
         }
@@ -284,7 +424,8 @@ bool Parser::contentToken(Frame& f, const Token& t)
             fail(XmlErrorUnmatchedClearTagEnd);
             return false;
         }
-        f.element->appendClear(std::string(pos_, closing), t.marker, parseGrowthStep);
+        pushOrder(XmlContentClear, clears_.size() - f.clears);
+        emplaceScratch(clears_, std::string(pos_, closing), t.marker);
         pos_ = closing + closingLength;
         pendingText_ = pos_;
         return true;
@@ -325,13 +466,13 @@ XmlElement parseXmlText(const char* text, const char* rootName, XmlParseResult* 
         return XmlElement();
     }
     XmlElement top = XmlTreeBuilder::adopt(new XmlElementBody);
-    Parser parser(text, xmlOptions().dropWhitespace);
+    Parser parser(text, xmlOptions());
     parser.run(XmlTreeBuilder::bodyOf(top));
 
     XmlElement found = top;
     const XmlElementBody* topBody = XmlTreeBuilder::bodyOf(top);
-    if (topBody->children.size() == 1 && topBody->texts.empty() && topBody->clears.empty() &&
-        topBody->attributes.empty())
+    if (topBody->children().size == 1 && topBody->texts().empty() && topBody->clears().empty() &&
+        topBody->attributes().empty())
         found = top.child(0);
     top = XmlElement();  // a replaced top element goes now; its child loses its parent
 

@@ -9,6 +9,7 @@
 #include "xml/xmlresult.h"
 
 #include <cstddef>
+#include <string>
 
 // Parses a NUL-terminated text. Returns the root element: the element named `rootName` (case
 // ignored; searched down through declarations), or, without a root name, the single element of

@@ -41,16 +41,30 @@ const char* scanText(const char* p)
 
 bool clearMarkerAt(const char* p, XmlClearMarker& marker)
 {
-    static const XmlClearMarker order[] = {XmlClearMarker::CData, XmlClearMarker::Doctype, XmlClearMarker::Pre,
-                                           XmlClearMarker::Script, XmlClearMarker::Comment};
-    for (XmlClearMarker m : order) {
+    // Every opening marker is "<" then "!", "P" or "S" (either case): most tags stop at once,
+    // the rest compare with the markers of their letter only, in the table's order.
+    auto matches = [p](XmlClearMarker m) {
         const XmlClearMarkerEntry& e = xmlClearMarkerEntry(m);
-        if (xmlchars::equalNoCase(p, e.opening, static_cast<std::size_t>(e.openingLength))) {
-            marker = m;
-            return true;
+        return xmlchars::equalNoCase(p, e.opening, static_cast<std::size_t>(e.openingLength));
+    };
+    switch (xmlchars::toLowerAscii(p[1])) {
+    case '!':
+        for (XmlClearMarker m : {XmlClearMarker::CData, XmlClearMarker::Doctype, XmlClearMarker::Comment}) {
+            if (matches(m)) {
+                marker = m;
+                return true;
+            }
         }
+        return false;
+    case 'p':
+        marker = XmlClearMarker::Pre;
+        return matches(marker);
+    case 's':
+        marker = XmlClearMarker::Script;
+        return matches(marker);
+    default:
+        return false;
     }
-    return false;
 }
 
 }  // namespace
@@ -79,8 +93,12 @@ Token next(const char*& pos)
     case '\'':
     case '"': {
         const char* q = p + 1;
-        while (*q != '\0' && *q != '<' && *q != c)
-            q = xmlchars::nextChar(q);
+        for (;;) {
+            const unsigned char b = static_cast<unsigned char>(*q);
+            if (b == 0 || b == '<' || b == static_cast<unsigned char>(c))
+                break;
+            q = b < 0x80 ? q + 1 : xmlchars::nextChar(q);  // ASCII is one character under either table
+        }
         if (*q == c) {
             token.kind = TokenKind::Quoted;
             end = q + 1;

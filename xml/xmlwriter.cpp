@@ -30,22 +30,22 @@ public:
             stack.push_back(Open{root, 0, root->hasName ? 1 : 0, root->hasName && !root->declaration});
         while (!stack.empty()) {
             Open& top = stack.back();
-            if (top.next == top.body->order.size()) {
+            if (top.next == top.body->order().size) {
                 if (top.endTag)
                     closeTag(top.body, top.depth - 1);
                 stack.pop_back();
                 continue;
             }
-            const std::int32_t entry = top.body->order[top.next++];
+            const std::int32_t entry = top.body->order()[top.next++];
             const std::size_t index = static_cast<std::size_t>(entry >> 2);
             const int depth = top.depth;
             switch (entry & 3) {
             case XmlContentChild: {
-                const XmlElementBody* child = top.body->children[index].body();
+                const XmlElementBody* child = top.body->children()[index].body();
                 // A declaration has no end tag of its own: the elements after it are its content
                 // until an outer end tag comes. It gets one when something follows it, or when
                 // it sits in an element whose end tag it would otherwise take for its own.
-                const bool followed = top.next < top.body->order.size();
+                const bool followed = top.next < top.body->order().size;
                 const bool endTag =
                     child->hasName && (!child->declaration || followed || (top.body->hasName && top.endTag));
                 if (openTag(child, depth))
@@ -54,11 +54,11 @@ public:
             }
             case XmlContentText:
                 lineStart(depth);
-                xmlentities::appendEscaped(out_, top.body->texts[index], guardEdges_);
+                xmlentities::appendEscaped(out_, top.body->texts()[index], guardEdges_);
                 lineEnd();
                 break;
             case XmlContentClear: {
-                const XmlClearSection& clear = top.body->clears[index];
+                const XmlClearSection& clear = top.body->clears()[index];
                 lineStart(depth);
                 out_ += clear.openingMarker();
                 out_ += clear.contentBytes();
@@ -91,7 +91,7 @@ private:
         lineStart(depth);
         out_ += body->declaration ? "<?" : "<";
         out_ += body->name;
-        for (const XmlAttribute& a : body->attributes) {
+        for (const XmlAttribute& a : body->attributes()) {
             out_ += ' ';
             out_ += a.name();
             if (a.hasValue()) {
@@ -106,19 +106,19 @@ private:
             // last attribute, so a bare declaration keeps a space before it. A declaration holds
             // the elements after it; one that holds nothing is closed at once, or it would take
             // its following siblings when read back.
-            if (body->attributes.empty())
+            if (body->attributes().empty())
                 out_ += ' ';
-            out_ += body->order.empty() ? "?/>" : "?>";
+            out_ += body->order().empty() ? "?/>" : "?>";
             lineEnd();
-            return !body->order.empty();
+            return !body->order().empty();
         }
-        if (body->order.empty()) {
+        if (body->order().empty()) {
             out_ += "/>";
             lineEnd();
             return false;
         }
         // "<PRE>" and "<Script>" would read back as the opening of a clear section.
-        if (body->attributes.empty() && looksLikeClearMarker(body->name))
+        if (body->attributes().empty() && looksLikeClearMarker(body->name))
             out_ += ' ';
         out_ += '>';
         lineEnd();

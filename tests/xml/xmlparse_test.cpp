@@ -46,6 +46,8 @@ TEST_F(XmlParse, ReportsCodeLineAndColumnOfBrokenDocuments)
         {"root name not found", "<a><b/></a>", "c", 13, 0, 0, false},
         {"empty root name is no search", "<a/>", "", 0, 0, 0, true},
         {"multi-byte characters count once", "<\xC3\xA9><b></\xC3\xA9>", nullptr, 1, 1, 11, true},
+        {"four-byte lead cut by the end of the text", "<a>\xF0", nullptr, 1, 1, 5, true},
+        {"lead byte swallows the next markup character", "<a>\xC3</a>", nullptr, 1, 1, 8, true},
     };
     for (const CodeRow& row : rows) {
         SCOPED_TRACE(row.name);
