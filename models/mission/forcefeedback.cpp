@@ -14,15 +14,11 @@ namespace {
 using Middleware::SDOid;
 using Middleware::SDO::PublicationStateBase;
 
-class Binding final : public Middleware::SDO::ClassBinding {
-public:
-    const char* className() const override { return "HALC::ForceFeedback"; }
-    const dds_topic_descriptor* topicDescriptor() const override { return &HALC_ForceFeedback_IDL_ForceFeedback_desc; }
+constexpr char kClassName[] = "HALC::ForceFeedback";
 
-    std::shared_ptr<PublicationStateBase> initialState(const SDOid& id) const override
-    {
-        return std::make_shared<ImmutablePublicationState>(id, 1, Attributes());
-    }
+class Binding final : public ORVA::ObjectModel::BindingT<Attributes, ImmutablePublicationState, Proxy> {
+public:
+    Binding() noexcept : BindingT(kClassName, &HALC_ForceFeedback_IDL_ForceFeedback_desc) {}
 
     std::shared_ptr<PublicationStateBase> decode(const void* sample) const override
     {
@@ -46,12 +42,6 @@ public:
         out.isActive = a.isActive;
         use(&out);
     }
-
-    std::shared_ptr<Middleware::SDO::ProxyBase> makeProxy(
-        const SDOid& id, std::shared_ptr<PublicationStateBase> state) const override
-    {
-        return std::make_shared<Proxy>(id, std::move(state));
-    }
 };
 
 }  // namespace
@@ -60,33 +50,6 @@ Attributes::Attributes()
 {
 }
 
-ImmutablePublicationState::ImmutablePublicationState(const SDOid& id, std::uint32_t version,
-                                                     const Attributes& attributes)
-    : PublicationStateBase(id, version), a_(attributes)
-{
-}
-
-ImmutablePublicationState::~ImmutablePublicationState() = default;
-
-
-Proxy::~Proxy() = default;
-Servant::~Servant() = default;
-RemoteMethodsFactoryInterface::~RemoteMethodsFactoryInterface() = default;
-PublicationInfo::~PublicationInfo() = default;
-
-SubscriptionInfo::SubscriptionInfo(const SmartPtr<DiscoveryCallbackFactory>& discovery,
-                                   const SmartPtr<StateChangeCallbackFactory>& stateChange,
-                                   const SmartPtr<DestructionCallbackFactory>& destruction)
-    : SubscriptionInfoT(ServantTraits::binding(), discovery, stateChange, destruction)
-{
-}
-
-SubscriptionInfo::~SubscriptionInfo() = default;
-
-const Middleware::SDO::ClassBinding& ServantTraits::binding()
-{
-    static const Binding instance;
-    return instance;
-}
+ORVA_OBJECT_CLASS_DEFINITIONS();
 
 }  // namespace HALC::ForceFeedback

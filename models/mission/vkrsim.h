@@ -1,17 +1,9 @@
 #pragma once
 // Object class HALC::VKRsim: where a sight looks from and to, its attitude, zoom, field of view and terrain.
 
-#include "middleware/callback.h"
-#include "middleware/managedptr.h"
-#include "middleware/sdo/classbinding.h"
-#include "middleware/sdo/proxy.h"
-#include "middleware/sdo/publicationinfo.h"
-#include "middleware/sdo/publicationstate.h"
-#include "middleware/sdo/servant.h"
-#include "middleware/sdo/subscriptioninfo.h"
-#include "middleware/smartptr.h"
 #include "models/localclasses/uniqueid.h"
 #include "models/mission/export.h"
+#include "models/objectclass.h"
 
 #include <cstdint>
 #include <string>
@@ -108,53 +100,6 @@ private:
     Attributes a_;
 };
 
-class HALC_MISSION_MODEL_EXPORT Proxy : public Middleware::SDO::ProxyT<ImmutablePublicationState> {
-public:
-    using ProxyT::ProxyT;
-    ~Proxy() override;
-};
-
-class HALC_MISSION_MODEL_EXPORT Servant
-    : public Middleware::SDO::ServantT<ImmutablePublicationState, PublicationStateUpdater> {
-public:
-    using ServantT::ServantT;
-    ~Servant() override;
-};
-
-// The class has no remote methods; the factory exists so that publication information can carry it.
-class HALC_MISSION_MODEL_EXPORT RemoteMethodsFactoryInterface {
-public:
-    RemoteMethodsFactoryInterface() = default;
-    virtual ~RemoteMethodsFactoryInterface();
-};
-
-class HALC_MISSION_MODEL_EXPORT PublicationInfo
-    : public Middleware::SDO::PublicationInfoT<RemoteMethodsFactoryInterface> {
-public:
-    using PublicationInfoT::PublicationInfoT;
-    ~PublicationInfo() override;
-};
-
-using ProxyHandle = ManagedPtr<Proxy>;
-using DiscoveryCallbackFactory =
-    Middleware::Callback::CallbackFactory<ProxyHandle, Middleware::Callback::DiscoveryTag>;
-using StateChangeCallbackFactory =
-    Middleware::Callback::CallbackFactory<ProxyHandle, Middleware::Callback::StateChangeTag>;
-using DestructionCallbackFactory =
-    Middleware::Callback::CallbackFactory<ProxyHandle, Middleware::Callback::DestructionTag>;
-
-class HALC_MISSION_MODEL_EXPORT SubscriptionInfo : public Middleware::SDO::SubscriptionInfoT<Proxy> {
-public:
-    SubscriptionInfo(const SmartPtr<DiscoveryCallbackFactory>& discovery,
-                     const SmartPtr<StateChangeCallbackFactory>& stateChange,
-                     const SmartPtr<DestructionCallbackFactory>& destruction);
-    ~SubscriptionInfo() override;
-};
-
-struct HALC_MISSION_MODEL_EXPORT ServantTraits {
-    using Servant = VKRsim::Servant;
-    using PublicationInfo = VKRsim::PublicationInfo;
-    static const Middleware::SDO::ClassBinding& binding();
-};
+ORVA_OBJECT_CLASS_DECLARATIONS(HALC_MISSION_MODEL_EXPORT, HALC::VKRsim);
 
 }  // namespace HALC::VKRsim

@@ -3,7 +3,6 @@
 #include "models/platform/platformextension.h"
 
 #include "PlatformExtension.h"
-#include "middleware/exceptions.h"
 #include "models/localclasses/wireform.h"
 
 #include <memory>
@@ -15,26 +14,14 @@ namespace {
 
 using Middleware::SDOid;
 using Middleware::SDO::PublicationStateBase;
+using ORVA::ObjectModel::required;
+
+constexpr char kClassName[] = "ORVA::PlatformExtension";
 namespace wire = ::ORVA::LocalClasses::wire;
 
-template <class T>
-const SmartPtr<T>& required(const SmartPtr<T>& handle, const char* attribute)
-{
-    if (handle.isNull())
-        throw Middleware::InvalidAccess(std::string("ORVA::PlatformExtension::PublicationStateUpdater::set_") + attribute +
-                                        ": empty handle");
-    return handle;
-}
-
-class Binding final : public Middleware::SDO::ClassBinding {
+class Binding final : public ORVA::ObjectModel::BindingT<Attributes, ImmutablePublicationState, Proxy> {
 public:
-    const char* className() const override { return "ORVA::PlatformExtension"; }
-    const dds_topic_descriptor* topicDescriptor() const override { return &ORVA_PlatformExtension_IDL_PlatformExtension_desc; }
-
-    std::shared_ptr<PublicationStateBase> initialState(const SDOid& id) const override
-    {
-        return std::make_shared<ImmutablePublicationState>(id, 1, Attributes());
-    }
+    Binding() noexcept : BindingT(kClassName, &ORVA_PlatformExtension_IDL_PlatformExtension_desc) {}
 
     std::shared_ptr<PublicationStateBase> decode(const void* sample) const override
     {
@@ -58,17 +45,7 @@ public:
         out.extensionTypeID = a.extensionTypeID;
         use(&out);
     }
-
-    std::shared_ptr<Middleware::SDO::ProxyBase> makeProxy(
-        const SDOid& id, std::shared_ptr<PublicationStateBase> state) const override
-    {
-        return std::make_shared<Proxy>(id, std::move(state));
-    }
 };
-
-}  // namespace
-
-namespace {
 
 // Local-class values are immutable, so every new object can share one zero value of each.
 const SmartPtr<UniqueID::Interface>& zeroUniqueID()
@@ -91,35 +68,9 @@ Attributes::Attributes()
 {
 }
 
-ImmutablePublicationState::ImmutablePublicationState(const SDOid& id, std::uint32_t version,
-                                                     const Attributes& attributes)
-    : PublicationStateBase(id, version), a_(attributes)
-{
-}
+void PublicationStateUpdater::set_platformID(const SmartPtr<UniqueID::Interface>& v) { a_.platformID = required(v, kClassName, "platformID"); }
+void PublicationStateUpdater::set_timeStamp(const SmartPtr<Time::Interface>& v) { a_.timeStamp = required(v, kClassName, "timeStamp"); }
 
-ImmutablePublicationState::~ImmutablePublicationState() = default;
-
-void PublicationStateUpdater::set_platformID(const SmartPtr<UniqueID::Interface>& v) { a_.platformID = required(v, "platformID"); }
-void PublicationStateUpdater::set_timeStamp(const SmartPtr<Time::Interface>& v) { a_.timeStamp = required(v, "timeStamp"); }
-
-Proxy::~Proxy() = default;
-Servant::~Servant() = default;
-RemoteMethodsFactoryInterface::~RemoteMethodsFactoryInterface() = default;
-PublicationInfo::~PublicationInfo() = default;
-
-SubscriptionInfo::SubscriptionInfo(const SmartPtr<DiscoveryCallbackFactory>& discovery,
-                                   const SmartPtr<StateChangeCallbackFactory>& stateChange,
-                                   const SmartPtr<DestructionCallbackFactory>& destruction)
-    : SubscriptionInfoT(ServantTraits::binding(), discovery, stateChange, destruction)
-{
-}
-
-SubscriptionInfo::~SubscriptionInfo() = default;
-
-const Middleware::SDO::ClassBinding& ServantTraits::binding()
-{
-    static const Binding instance;
-    return instance;
-}
+ORVA_OBJECT_CLASS_DEFINITIONS();
 
 }  // namespace ORVA::PlatformExtension
