@@ -1,30 +1,12 @@
 #include "models/localclasses/acceleration.h"
 
 #include "models/localclasses/linkforcing.h"
+#include "models/localclasses/threevalues.h"
 
 std::int32_t noConversion_Acceleration_forceThisLibraryToBeLinked = 0;
 
 namespace ORVA::Acceleration {
 
-namespace {
-
-class AccelerationValue final : public Interface {
-public:
-    AccelerationValue(float x, float y, float z) noexcept : x_(x), y_(y), z_(z) {}
-    float get_x() const override { return x_; }
-    float get_y() const override { return y_; }
-    float get_z() const override { return z_; }
-
-private:
-    float x_, y_, z_;
-};
-
-}  // namespace
-
-Interface::~Interface() = default;
-Middleware::SmartPtr<Interface> Interface::create(float x, float y, float z)
-{
-    return Middleware::SmartPtr<Interface>(new AccelerationValue(x, y, z));
-}
+ORVA_LOCALCLASS_THREE_VALUES(Acceleration, float, x, y, z);
 
 }  // namespace ORVA::Acceleration
