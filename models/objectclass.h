@@ -153,6 +153,15 @@ private:
     const dds_topic_descriptor* descriptor_;
 };
 
+// The value a new object's local-class attribute starts with: Interface::create() with no arguments.
+// Local-class values are immutable, so all objects of a library share one of each.
+template <class Interface>
+const Middleware::SmartPtr<Interface>& zero()
+{
+    static const Middleware::SmartPtr<Interface> value = Interface::create();
+    return value;
+}
+
 // A local-class attribute is never an empty handle: its setter raises InvalidAccess naming itself,
 // e.g. "ORVA::Platform::PublicationStateUpdater::set_tspi: empty handle".
 template <class T>

@@ -15,6 +15,7 @@ namespace {
 using Middleware::SDOid;
 using Middleware::SDO::PublicationStateBase;
 using ORVA::ObjectModel::required;
+using ORVA::ObjectModel::zero;
 
 constexpr char kClassName[] = "HALC::SceneGenerator";
 namespace wire = ::ORVA::LocalClasses::wire;
@@ -47,17 +48,10 @@ public:
     }
 };
 
-// Local-class values are immutable, so every new object can share one zero value of each.
-const SmartPtr<UniqueID::Interface>& zeroUniqueID()
-{
-    static const SmartPtr<UniqueID::Interface> value = UniqueID::Interface::create();
-    return value;
-}
-
 }  // namespace
 
 Attributes::Attributes()
-    : sceneGeneratorID(zeroUniqueID())
+    : sceneGeneratorID(zero<UniqueID::Interface>())
 {
 }
 

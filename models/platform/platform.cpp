@@ -15,6 +15,7 @@ namespace {
 using Middleware::SDOid;
 using Middleware::SDO::PublicationStateBase;
 using ORVA::ObjectModel::required;
+using ORVA::ObjectModel::zero;
 
 constexpr char kClassName[] = "ORVA::Platform";
 namespace wire = ::ORVA::LocalClasses::wire;
@@ -59,38 +60,13 @@ public:
     }
 };
 
-// Local-class values are immutable, so every new object can share one zero value of each.
-const SmartPtr<UniqueID::Interface>& zeroUniqueID()
-{
-    static const SmartPtr<UniqueID::Interface> value = UniqueID::Interface::create();
-    return value;
-}
-
-const SmartPtr<Time::Interface>& zeroTime()
-{
-    static const SmartPtr<Time::Interface> value = Time::Interface::create();
-    return value;
-}
-
-const SmartPtr<PlatformType::Interface>& zeroPlatformType()
-{
-    static const SmartPtr<PlatformType::Interface> value = PlatformType::Interface::create();
-    return value;
-}
-
-const SmartPtr<TSPI::Interface>& zeroTSPI()
-{
-    static const SmartPtr<TSPI::Interface> value = TSPI::Interface::create();
-    return value;
-}
-
 }  // namespace
 
 Attributes::Attributes()
-    : platformID(zeroUniqueID()),
-      timeStamp(zeroTime()),
-      platformType(zeroPlatformType()),
-      tspi(zeroTSPI())
+    : platformID(zero<UniqueID::Interface>()),
+      timeStamp(zero<Time::Interface>()),
+      platformType(zero<PlatformType::Interface>()),
+      tspi(zero<TSPI::Interface>())
 {
 }
 

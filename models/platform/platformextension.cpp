@@ -15,6 +15,7 @@ namespace {
 using Middleware::SDOid;
 using Middleware::SDO::PublicationStateBase;
 using ORVA::ObjectModel::required;
+using ORVA::ObjectModel::zero;
 
 constexpr char kClassName[] = "ORVA::PlatformExtension";
 namespace wire = ::ORVA::LocalClasses::wire;
@@ -47,24 +48,11 @@ public:
     }
 };
 
-// Local-class values are immutable, so every new object can share one zero value of each.
-const SmartPtr<UniqueID::Interface>& zeroUniqueID()
-{
-    static const SmartPtr<UniqueID::Interface> value = UniqueID::Interface::create();
-    return value;
-}
-
-const SmartPtr<Time::Interface>& zeroTime()
-{
-    static const SmartPtr<Time::Interface> value = Time::Interface::create();
-    return value;
-}
-
 }  // namespace
 
 Attributes::Attributes()
-    : platformID(zeroUniqueID()),
-      timeStamp(zeroTime())
+    : platformID(zero<UniqueID::Interface>()),
+      timeStamp(zero<Time::Interface>())
 {
 }
 
