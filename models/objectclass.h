@@ -6,9 +6,9 @@
 // PublicationStateUpdater. The rest is the same for every class and comes from two macros:
 //
 //   header, inside the class namespace, after PublicationStateUpdater:
-//       ORVA_OBJECT_CLASS_DECLARATIONS(ORVA_PLATFORM_MODEL_EXPORT, ORVA::Platform)
+//       ORVA_OBJECT_CLASS_DECLARATIONS(ORVA_PLATFORM_MODEL_EXPORT, ORVA::Platform);
 //   source, inside the class namespace, after the class's `Binding` (see BindingT below):
-//       ORVA_OBJECT_CLASS_DEFINITIONS()
+//       ORVA_OBJECT_CLASS_DEFINITIONS();
 //
 // The macros declare real classes (not aliases of templates), each exported with the library's
 // macro and each with its out-of-line virtual destructor, so that every class has one vtable and

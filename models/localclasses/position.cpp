@@ -1,12 +1,11 @@
 #include "models/localclasses/position.h"
 
 #include "models/localclasses/linkforcing.h"
-#include "models/localclasses/threevalues.h"
 
 std::int32_t fullConversion_Position_forceThisLibraryToBeLinked = 0;
 
 namespace ORVA::Position {
 
-ORVA_LOCALCLASS_THREE_VALUES(Position, double, x, y, z);
+ORVA_LOCALCLASS_THREE_VALUES_DEFINITION(Position, double, x, y, z);
 
 }  // namespace ORVA::Position

@@ -1,14 +1,28 @@
 #pragma once
-// Private to the local-class library: the immutable value behind a local class whose Interface has
-// three getters of one type and a create() taking them in the same order (Position, Velocity,
-// Acceleration, Orientation). Each such class keeps its own Interface, with its units, in its header.
+// Local classes that are three values of one type (Position, Velocity, Acceleration, Orientation):
+// one macro declares the Interface in the class's header, where the units are documented; one
+// defines, in the class's source, the immutable value behind it.
 
 #include "middleware/smartptr.h"
+#include "models/localclasses/export.h"
 
-// Defines, in the namespace of the local class NAME (whose Interface declares get_A, get_B, get_C
-// returning TYPE and `static create(TYPE A, TYPE B, TYPE C)`), the final class NAME##Value holding
-// the three values, Interface's destructor and create().
-#define ORVA_LOCALCLASS_THREE_VALUES(NAME, TYPE, A, B, C)                                            \
+// Declares, in the namespace of a local class, its exported Interface: the getters get_A, get_B,
+// get_C returning TYPE, and create(A, B, C), which makes an immutable value holding them.
+#define ORVA_LOCALCLASS_THREE_VALUES_DECLARATION(TYPE, A, B, C)                                     \
+    class ORVA_LOCALCLASSES_EXPORT Interface {                                                      \
+    public:                                                                                         \
+        virtual ~Interface();                                                                       \
+        virtual TYPE get_##A() const = 0;                                                           \
+        virtual TYPE get_##B() const = 0;                                                           \
+        virtual TYPE get_##C() const = 0;                                                           \
+                                                                                                    \
+        static ::ORVA::Middleware::SmartPtr<Interface> create(TYPE A, TYPE B, TYPE C);              \
+    }
+
+// Defines, in the namespace of the local class NAME, whose Interface the macro above declared with
+// the same TYPE, A, B, C: the final class NAME##Value holding the three values, Interface's
+// destructor and create().
+#define ORVA_LOCALCLASS_THREE_VALUES_DEFINITION(NAME, TYPE, A, B, C)                                            \
     namespace {                                                                                     \
     class NAME##Value final : public Interface {                                                    \
     public:                                                                                         \

@@ -1,12 +1,11 @@
 #include "models/localclasses/velocity.h"
 
 #include "models/localclasses/linkforcing.h"
-#include "models/localclasses/threevalues.h"
 
 std::int32_t noConversion_Velocity_forceThisLibraryToBeLinked = 0;
 
 namespace ORVA::Velocity {
 
-ORVA_LOCALCLASS_THREE_VALUES(Velocity, float, x, y, z);
+ORVA_LOCALCLASS_THREE_VALUES_DEFINITION(Velocity, float, x, y, z);
 
 }  // namespace ORVA::Velocity

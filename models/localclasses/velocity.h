@@ -1,19 +1,10 @@
 #pragma once
 // A velocity: metres per second along the axes of the frame that produced it.
 
-#include "middleware/smartptr.h"
-#include "models/localclasses/export.h"
+#include "models/localclasses/threevalues.h"
 
 namespace ORVA::Velocity {
 
-class ORVA_LOCALCLASSES_EXPORT Interface {
-public:
-    virtual ~Interface();
-    virtual float get_x() const = 0;
-    virtual float get_y() const = 0;
-    virtual float get_z() const = 0;
-
-    static Middleware::SmartPtr<Interface> create(float x, float y, float z);
-};
+ORVA_LOCALCLASS_THREE_VALUES_DECLARATION(float, x, y, z);
 
 }  // namespace ORVA::Velocity
