@@ -11,25 +11,7 @@ using xmltest::describe;
 
 namespace {
 
-class XmlFile : public xmltest::XmlTest {
-protected:
-    void TearDown() override
-    {
-        for (const std::string& p : written_)
-            std::remove(p.c_str());
-        xmltest::XmlTest::TearDown();
-    }
-    std::string file(const std::string& leaf, const std::string& bytes)
-    {
-        const std::string path = xmltest::tempPath(leaf);
-        xmltest::writeBytes(path, bytes);
-        written_.push_back(path);
-        return path;
-    }
-
-private:
-    std::vector<std::string> written_;
-};
+using XmlFile = xmltest::XmlFileTest;
 
 // UTF-16 little-endian of a UTF-8 text (test data: BMP and supplementary characters).
 std::string toUtf16Le(const std::string& utf8, bool byteOrderMark)

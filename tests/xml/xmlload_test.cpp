@@ -10,25 +10,7 @@
 
 namespace {
 
-class XmlLoadOrExit : public xmltest::XmlTest {
-protected:
-    void TearDown() override
-    {
-        for (const std::string& p : written_)
-            std::remove(p.c_str());
-        xmltest::XmlTest::TearDown();
-    }
-    std::string file(const std::string& leaf, const std::string& bytes)
-    {
-        const std::string path = xmltest::tempPath(leaf);
-        xmltest::writeBytes(path, bytes);
-        written_.push_back(path);
-        return path;
-    }
-
-private:
-    std::vector<std::string> written_;
-};
+using XmlLoadOrExit = xmltest::XmlFileTest;
 
 // In the death-test child: the box the process showed before it exited is checked against the
 // expected text at exit, and the verdict goes to standard error for the parent to match.

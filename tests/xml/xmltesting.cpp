@@ -82,4 +82,19 @@ void writeBytes(const std::string& path, const std::string& bytes)
     out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
 }
 
+void XmlFileTest::TearDown()
+{
+    for (const std::string& p : written_)
+        std::remove(p.c_str());
+    XmlTest::TearDown();
+}
+
+std::string XmlFileTest::file(const std::string& leaf, const std::string& bytes)
+{
+    const std::string path = tempPath(leaf);
+    writeBytes(path, bytes);
+    written_.push_back(path);
+    return path;
+}
+
 }  // namespace xmltest

@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
 namespace xmltest {
 
@@ -14,6 +15,16 @@ class XmlTest : public ::testing::Test {
 protected:
     void SetUp() override { setXmlOptions(true, true, true); }
     void TearDown() override { setXmlOptions(true, true, true); }
+};
+
+// XmlTest with files: `file` writes bytes to a fresh temporary path, removed after the test.
+class XmlFileTest : public XmlTest {
+protected:
+    void TearDown() override;
+    std::string file(const std::string& leaf, const std::string& bytes);
+
+private:
+    std::vector<std::string> written_;
 };
 
 // A readable picture of a whole tree: one line per item, attributes inline, used to compare
