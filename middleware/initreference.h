@@ -2,8 +2,9 @@
 // The init reference says where the range is:
 //   ""                          DDS domain 0, the transport's defaults (multicast discovery)
 //   "dds:DOMAIN"                DDS domain DOMAIN (0..230), defaults otherwise
-//   "dds:DOMAIN@PEER[,PEER...]" unicast discovery with the given peers only (no multicast);
-//                               PEER is a host name or IPv4 address, optionally ":PORT"
+//   "dds:DOMAIN@PEER[,PEER...]" unicast discovery with the given peers and the processes of this
+//                               machine (no multicast); PEER is a host name or IPv4 address,
+//                               optionally ":PORT"
 
 #include "middleware/export.h"
 

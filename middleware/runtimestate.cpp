@@ -5,6 +5,7 @@
 #include "middleware/exceptions.h"
 #include "middleware/initreference.h"
 
+#include <algorithm>
 #include <chrono>
 #include <random>
 #include <sstream>
@@ -14,13 +15,18 @@ namespace ORVA::Middleware {
 namespace {
 
 // Cyclone configuration for unicast discovery: multicast off, the given peers, and room for many
-// participants on one host (each takes a participant index, hence a port).
+// participants on one host (each takes a participant index, hence a port). The processes of this
+// machine are always peers too: a range engineer lists the other machines, and without multicast
+// nothing else would let an execution manager and a monitor on the same machine meet.
 std::string peersConfiguration(const std::vector<std::string>& peers)
 {
     std::ostringstream xml;
     xml << "<CycloneDDS><Domain id=\"any\"><General><AllowMulticast>false</AllowMulticast></General>"
            "<Discovery><ParticipantIndex>auto</ParticipantIndex>"
            "<MaxAutoParticipantIndex>60</MaxAutoParticipantIndex><Peers>";
+    const std::string thisMachine = "127.0.0.1";
+    if (std::find(peers.begin(), peers.end(), thisMachine) == peers.end())
+        xml << "<Peer address=\"" << thisMachine << "\"/>";
     for (const auto& peer : peers)
         xml << "<Peer address=\"" << peer << "\"/>";
     xml << "</Peers></Discovery></Domain></CycloneDDS>";

@@ -1,18 +1,10 @@
 #include "rangelink/configurationfile.h"
 
-#include <clocale>
-#include <cstdlib>
+#include "decimal/decimalnumber.h"
+
 #include <exception>
 #include <fstream>
 #include <iostream>
-#include <locale.h>
-
-double textToDouble(const std::string& text)
-{
-    // One "C" locale object for the process, made on first use and never freed.
-    static const locale_t cLocale = newlocale(LC_NUMERIC_MASK, "C", static_cast<locale_t>(nullptr));
-    return strtod_l(text.c_str(), nullptr, cLocale);
-}
 
 void ConfigurationFile::applyLine(const std::string& line)
 {
@@ -52,7 +44,15 @@ void ConfigurationFile::read()
         std::cout << "No Configuration file (" << fileName_ << ") found." << std::endl;
         return;
     }
+    readLines(in);
+}
+
+void ConfigurationFile::readLines(std::istream& in)
+{
     try {
+        // A failed read (a directory, an I/O error half-way) would otherwise end the loop as
+        // quietly as the end of the file does.
+        in.exceptions(std::ios::badbit);
         std::string line;
         // Lines of any length are read whole; a carriage return before the line end (a file
         // written on Windows) is not part of the line.

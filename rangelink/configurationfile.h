@@ -3,6 +3,7 @@
 // session to join, and the local tangent plane frame in which the UUT is tracked. Read at every
 // Join; messages go to standard output, one flushed line each.
 
+#include <iosfwd>
 #include <string>
 
 class ConfigurationFile {
@@ -31,6 +32,10 @@ public:
     // Lines without "=" are ignored.
     void applyLine(const std::string& line);
 
+    // The lines of an open stream, as read() takes them from the file; a failure of the stream
+    // is reported on standard output and ends the reading.
+    void readLines(std::istream& in);
+
 private:
     std::string fileName_;
     std::string initRef_;
@@ -44,8 +49,3 @@ private:
     double ltpYFalseOrigin_ = 0.0;
     double ltpHeightOffset_ = 0.0;
 };
-
-// The C library's text-to-double conversion with "." as decimal point whatever the process
-// locale (the dialog toolkit sets the user's locale): leading blanks skipped, the longest
-// numeric prefix converted, 0.0 when there is none.
-double textToDouble(const std::string& text);

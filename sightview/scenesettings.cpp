@@ -1,8 +1,7 @@
 #include "sightview/scenesettings.h"
 
+#include "decimal/decimalnumber.h"
 #include "xml/xmlparser.h"
-
-#include <cstdlib>
 
 SceneSettings sceneSettings;
 
@@ -15,12 +14,11 @@ std::string firstText(const XmlElement& root, const char* name)
     return text ? std::string(text) : std::string();
 }
 
-// Decimal number as atof reads it: leading white space skipped, the longest numeric prefix
-// used, 0.0 when there is none.
+// Decimal number as atof reads it, "." as decimal point in any locale: leading white space
+// skipped, the longest numeric prefix used, 0.0 when there is none.
 double firstNumber(const XmlElement& root, const char* name)
 {
-    const char* text = root.child(name).text(0);
-    return text ? std::atof(text) : 0.0;
+    return textToDouble(root.child(name).text(0));
 }
 
 }  // namespace

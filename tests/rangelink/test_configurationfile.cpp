@@ -1,12 +1,18 @@
 #include "rangelink/configurationfile.h"
 
+#include "decimal/decimalnumber.h"
+#include "support/commalocale.h"
+
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
-#include <clocale>
+#include <cerrno>
 #include <iostream>
 #include <fstream>
+#include <streambuf>
 #include <string>
+#include <system_error>
 #include <utility>
 
 namespace {
@@ -139,18 +145,60 @@ TEST_F(ConfigFileTest, MissingFileWritesOneLineAndKeepsValues)
 TEST_F(ConfigFileTest, DecimalPointIsAPointInAnyLocale)
 {
     // The dialog toolkit adopts the user's locale; a comma locale must not cut 52.5 to 52.
-    const char* previous = std::setlocale(LC_NUMERIC, nullptr);
-    const std::string saved = previous ? previous : "C";
-    const bool haveCommaLocale = std::setlocale(LC_NUMERIC, "de_DE.UTF-8") != nullptr;
-    write("ORVA.LTP_latitude=52.5\n");
-    ConfigurationFile config;
-    readInto(config);
-    std::setlocale(LC_NUMERIC, saved.c_str());
-    EXPECT_EQ(config.getLtpLatitude(), 52.5);
-    if (!haveCommaLocale)
-        GTEST_LOG_(INFO) << "no comma locale installed; checked in the C locale only";
     EXPECT_EQ(textToDouble("  -1.25e2xyz"), -125.0);
     EXPECT_EQ(textToDouble(""), 0.0);
+    write("ORVA.LTP_latitude=52.5\n");
+    ConfigurationFile config;
+    {
+        vkrsim::test::CommaNumericLocale comma;
+        if (!comma.active())
+            GTEST_SKIP() << comma.whyNot();
+        readInto(config);
+    }
+    EXPECT_EQ(config.getLtpLatitude(), 52.5);
+}
+
+// Gives `good` bytes, then fails the next read as a disk error would.
+class FailingBuffer : public std::streambuf {
+public:
+    explicit FailingBuffer(std::string good) : good_(std::move(good))
+    {
+        setg(good_.data(), good_.data(), good_.data() + good_.size());
+    }
+
+protected:
+    int_type underflow() override { throw std::system_error(EIO, std::generic_category(), "read"); }
+
+private:
+    std::string good_;
+};
+
+TEST_F(ConfigFileTest, ReadFailuresAreReportedWithTheirReason)
+{
+    const std::string prefix = "Exception processing Configuration file (" + path_ + "): ";
+    {
+        SCOPED_TRACE("config.txt is a directory");
+        ASSERT_EQ(mkdir(path_.c_str(), 0700), 0);
+        ConfigurationFile config;
+        const std::string out = readInto(config);
+        rmdir(path_.c_str());
+        EXPECT_EQ(out.rfind(prefix, 0), 0u) << out;
+        EXPECT_NE(out.find(std::error_code(EISDIR, std::generic_category()).message() + "\n"), std::string::npos)
+            << out;
+    }
+    {
+        SCOPED_TRACE("read error half-way: the lines before it are kept, reading stops");
+        FailingBuffer buffer("ORVA.executionName=Kept\nORVA.sessionName=Cut");
+        std::istream in(&buffer);
+        ConfigurationFile config;
+        config.setFileName(path_);
+        testing::internal::CaptureStdout();
+        config.readLines(in);
+        const std::string out = testing::internal::GetCapturedStdout();
+        EXPECT_EQ(out, prefix + std::system_error(EIO, std::generic_category(), "read").what() + "\n");
+        EXPECT_EQ(config.getExecutionName(), "Kept");
+        EXPECT_EQ(config.getSessionName(), "");
+    }
 }
 
 }  // namespace

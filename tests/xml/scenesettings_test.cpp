@@ -2,6 +2,7 @@
 
 #include "sightview/scenesettings.h"
 
+#include "support/commalocale.h"
 #include "xmltesting.h"
 
 #include <cstdio>
@@ -92,6 +93,18 @@ TEST_F(SceneSettingsFile, EdgeCasesOfTheFile)
         EXPECT_EQ(sceneSettings.multicastAddress, row.expected.multicastAddress);
         EXPECT_EQ(sceneSettings.modelPaths, row.expected.modelPaths);
     }
+}
+
+TEST_F(SceneSettingsFile, OffsetsReadWithAPointInACommaLocale)
+{
+    // The dialog toolkit adopts the user's locale; "12.5" must not read as 12 there.
+    vkrsim::test::CommaNumericLocale comma;
+    if (!comma.active())
+        GTEST_SKIP() << comma.whyNot();
+    read("<MGXML><xoffset>12.5</xoffset><yoffset>-0.75m</yoffset><zoffset>1,5</zoffset></MGXML>");
+    EXPECT_DOUBLE_EQ(sceneSettings.xOffset, 12.5);
+    EXPECT_DOUBLE_EQ(sceneSettings.yOffset, -0.75);
+    EXPECT_DOUBLE_EQ(sceneSettings.zOffset, 1.0);  // a comma ends the number, as in the C locale
 }
 
 TEST_F(SceneSettingsFile, ReadsTheFileOfTheWorkingDirectory)
