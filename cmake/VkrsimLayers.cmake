@@ -28,6 +28,16 @@ function(vkrsim_layer name)
   set_property(GLOBAL PROPERTY VKRSIM_LAYER_USES_${name} "${L_USES}")
 endfunction()
 
+# Adds the folder of every declared layer that builds something, in the declared order.
+macro(vkrsim_add_layers)
+  get_property(_vkrsim_layers GLOBAL PROPERTY VKRSIM_LAYER_ORDER)
+  foreach(_vkrsim_layer IN LISTS _vkrsim_layers)
+    if(EXISTS ${PROJECT_SOURCE_DIR}/${_vkrsim_layer}/CMakeLists.txt)
+      add_subdirectory(${_vkrsim_layer})
+    endif()
+  endforeach()
+endmacro()
+
 # Writes the declared graph as "layer: used used ..." lines, the form the check script reads.
 function(vkrsim_write_layer_file file)
   get_property(order GLOBAL PROPERTY VKRSIM_LAYER_ORDER)

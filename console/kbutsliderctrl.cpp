@@ -3,7 +3,7 @@
 #include "console/knobface.h"
 #include "console/memdc.h"
 #include "console/resourceids.h"
-#include "console/stateblock.h"
+#include "stateblock/stateblock.h"
 #include "console/systemcolors.h"
 
 #include <QApplication>

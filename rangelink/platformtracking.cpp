@@ -1,6 +1,6 @@
 #include "rangelink/platformtracking.h"
 
-#include "console/stateblock.h"
+#include "stateblock/stateblock.h"
 
 using ORVA::Middleware::SmartPtr;
 

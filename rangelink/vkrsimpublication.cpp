@@ -1,8 +1,16 @@
 #include "rangelink/vkrsimpublication.h"
 
-#include "console/stateblock.h"
+#include "stateblock/stateblock.h"
 
 #include <utility>
+
+namespace {
+
+// Degrees to radians as the range link converts the operator's pan and tilt: this ten-digit
+// value, not pi/180, so the published angles are the ones the range expects.
+constexpr double kDegToRad = 0.0174532925;
+
+}  // namespace
 
 void createVKRsim(ORVA::Middleware::Session& session, VKRsimPublication& publication)
 {

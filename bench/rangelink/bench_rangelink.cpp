@@ -18,7 +18,7 @@
 #include "bench/rangelink/probe.h"
 #include "bench/support/benchtools.h"
 #include "support/childprocess.h"
-#include "console/stateblock.h"
+#include "stateblock/stateblock.h"
 #include "desktop/messagebox.h"
 #include "rangelink/sessionthread.h"
 

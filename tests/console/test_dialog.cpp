@@ -1,6 +1,6 @@
 #include "console/aboutdlg.h"
 #include "console/resourceids.h"
-#include "console/stateblock.h"
+#include "stateblock/stateblock.h"
 #include "console/vkrsimdlg.h"
 #include "console/workerlauncher.h"
 #include "support/childprocess.h"

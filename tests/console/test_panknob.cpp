@@ -1,7 +1,7 @@
 #include "console/kbutsliderctrl.h"
 #include "console/knobface.h"
 #include "console/resourceids.h"
-#include "console/stateblock.h"
+#include "stateblock/stateblock.h"
 
 #include <QApplication>
 #include <QTest>

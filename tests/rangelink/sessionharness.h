@@ -4,7 +4,7 @@
 // message boxes recorded, and the range peers (execution manager, uutsim, rangemon) as real
 // processes.
 
-#include "console/stateblock.h"
+#include "stateblock/stateblock.h"
 #include "rangelink/sessionthread.h"
 #include "support/liverange.h"
 #include "support/isolation.h"

@@ -1,7 +1,7 @@
 // The operator's path through the real dialog: Join ORVA, dismiss the greeting, and the status
 // bar follows a Platform that uutsim publishes; Resign leaves the execution.
 
-#include "console/stateblock.h"
+#include "stateblock/stateblock.h"
 #include "console/vkrsimdlg.h"
 #include "desktop/qtmessagebox.h"
 #include "rangelink/sessionthread.h"

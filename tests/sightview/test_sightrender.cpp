@@ -2,7 +2,7 @@
 
 #include "sightfixtures.h"
 
-#include "console/stateblock.h"
+#include "stateblock/stateblock.h"
 #include "sightview/sightobjects.h"
 #include "sightview/snapimage.h"
 #include "support/childprocess.h"

@@ -44,6 +44,3 @@ struct StateBlock {
 
 // Zero-filled by constant initialisation before any code of the process runs; never reset.
 extern StateBlock stateBlock;
-
-// Degrees to radians as the range link converts them: this ten-digit value, not pi/180.
-inline constexpr double kDegToRad = 0.0174532925;
