@@ -38,6 +38,11 @@ public:
 
     void OnSysCommand(unsigned nID, quintptr lParam);
 
+    // Shows the dialog and runs it until it ends (OK, Cancel, the close box); returns its
+    // result. It is the program's only main window, but it blocks no other window: the boxes of
+    // worker threads beside it stay usable, and it stays usable beside them.
+    int DoModal();
+
 protected:
     void timerEvent(QTimerEvent* event) override;
     void contextMenuEvent(QContextMenuEvent* event) override;
