@@ -112,6 +112,9 @@ protected:
                 height = std::stoi(line.substr(7));
         }
         ASSERT_GT(width, 0);
+        // The sight window (and, without a window manager, a box) may cover the dialog: the
+        // operator brings it to the front first.
+        run("xdotool windowraise " + window_);
         run("xdotool mousemove --window " + window_ + " " + std::to_string(int(x * width / 320)) + " " +
             std::to_string(int(y * height / 190)) + " click 1");
     }
