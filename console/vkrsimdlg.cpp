@@ -157,8 +157,8 @@ bool CVKRsimDlg::OnInitDialog()
 
 int CVKRsimDlg::DoModal()
 {
-    // Not exec(): that would make the dialog application-modal, and a modal dialog blocks input
-    // to every box shown after it.
+    // Not exec(), which makes the dialog application-modal: nothing in this program is to be
+    // blocked by the dialog, and the worker boxes beside it have no owner it could block for.
     setWindowModality(Qt::NonModal);
     QEventLoop loop;
     connect(this, &QDialog::finished, &loop, &QEventLoop::quit);

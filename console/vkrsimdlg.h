@@ -38,9 +38,9 @@ public:
 
     void OnSysCommand(unsigned nID, quintptr lParam);
 
-    // Shows the dialog and runs it until it ends (OK, Cancel, the close box); returns its
-    // result. It is the program's only main window, but it blocks no other window: the boxes of
-    // worker threads beside it stay usable, and it stays usable beside them.
+    // Shows the dialog and runs it until it ends (OK, Cancel, the close box, a termination
+    // signal); returns its result. The program's only main window, run without application
+    // modality: the boxes of worker threads stand beside it, each usable while the other is.
     int DoModal();
 
 protected:
