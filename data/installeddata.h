@@ -1,0 +1,12 @@
+#pragma once
+// Where an installed VKRsim keeps its installation data: <prefix>/share/vkrsim, found from the
+// running program's own file (<prefix>/bin/<program>), so a moved prefix still works. The build
+// tree has the same layout (bin/ beside share/vkrsim).
+
+#include <string>
+
+// The data folder for a program file at `programPath`: its folder's parent + "/share/vkrsim".
+std::string installedDataDirectoryOf(const std::string& programPath);
+
+// The data folder of the running program, from /proc/self/exe; empty when that can't be read.
+std::string installedDataDirectory();
