@@ -22,7 +22,8 @@ for program in VKRsim orva-executionmanager uutsim rangemon; do
   grep -q "not found" <<<"$libs" && fail "$program: unresolved libraries: $libs"
   grep -q "$build/lib" <<<"$libs" && fail "$program loads libraries of the build tree: $libs"
 done
-grep -q "$stage/lib/libORVA_Middleware.so.1 " <<<"$(ldd bin/uutsim)" || fail "uutsim does not load the staged middleware"
+grep -Eq "=> $stage/(bin/\.\./)?lib/libORVA_Middleware\.so\.1 " <<<"$(ldd bin/uutsim)" \
+  || fail "uutsim does not load the staged middleware"
 bin/VKRsim --help | grep -q '^usage: VKRsim' || fail "VKRsim --help"
 
 # Libraries: versioned, SONAME with the major version, link symlink for the -dev files.

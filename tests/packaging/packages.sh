@@ -40,3 +40,5 @@ for dep in "$runtime_name (= $version)" libqt6widgets6 libopenscenegraph161 libc
 done
 grep -qF libddsc <<<"$(depends "$runtime_name")" || fail "$runtime_name lacks the transport: $(depends "$runtime_name")"
 grep -qF "$runtime_name (= $version)" <<<"$(depends libvkrsim-dev)" || fail "-dev does not depend on the libraries"
+dpkg-deb -I "$work/${runtime_name}_${version}_"*.deb shlibs | grep -q "^libORVA-Platform-v3.1-basic-v1 1 $runtime_name" \
+  || fail "$runtime_name has no shlibs entry for its libraries"
