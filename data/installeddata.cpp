@@ -1,5 +1,6 @@
 #include "data/installeddata.h"
 
+#include <cstdlib>
 #include <filesystem>
 #include <system_error>
 
@@ -11,6 +12,8 @@ std::string installedDataDirectoryOf(const std::string& programPath)
 
 std::string installedDataDirectory()
 {
+    if (const char* chosen = std::getenv("VKRSIM_DATA_DIR"); chosen && *chosen)
+        return chosen;
     std::error_code error;
     const std::filesystem::path program = std::filesystem::read_symlink("/proc/self/exe", error);
     if (error)
