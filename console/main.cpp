@@ -8,8 +8,28 @@
 #include "sightview/exchangedirectory.h"
 #include "sightview/sightviewthread.h"
 
+#include <cstring>
+#include <iostream>
+
+namespace {
+
+const char* const kUsage =
+    "usage: VKRsim [--help] [Qt options such as -platform NAME]\n"
+    "Operator console of the sight unit: Start VKR opens the sight window, Join ORVA joins the\n"
+    "range execution. Reads config.txt and SceneGeneratorconfig.xml from the working directory;\n"
+    "overlay pictures and the clock font come from the scene file's model paths, then from the\n"
+    "installation data folder (share/vkrsim beside the program's bin folder).\n";
+
+}  // namespace
+
 int main(int argc, char** argv)
 {
+    for (int i = 1; i < argc; ++i) {
+        if (std::strcmp(argv[i], "--help") == 0 || std::strcmp(argv[i], "-h") == 0) {
+            std::cout << kUsage;
+            return 0;
+        }
+    }
     // First, while this is the only thread: every later thread inherits the mask.
     blockTerminationSignals();
     // Exchange directories of earlier runs that were killed outright.
