@@ -6,6 +6,10 @@
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QWheelEvent>
+
+#include <algorithm>
+#include <cstdlib>
 
 namespace {
 
@@ -196,6 +200,26 @@ void CMacSliderCtrl::keyReleaseEvent(QKeyEvent* event)
     default:
         QWidget::keyReleaseEvent(event);
     }
+}
+
+void CMacSliderCtrl::wheelEvent(QWheelEvent* event)
+{
+    // As the trackbar does: one line step per notch (120 eighths of a degree), wheel up towards
+    // the minimum at the top, then the end of tracking. Finer wheels add up to whole notches.
+    const QPoint delta = event->angleDelta();
+    m_nWheelRest += delta.y() != 0 ? delta.y() : delta.x();
+    const int notches = m_nWheelRest / QWheelEvent::DefaultDeltasPerStep;
+    m_nWheelRest -= notches * QWheelEvent::DefaultDeltasPerStep;
+    event->accept();
+    if (notches == 0)
+        return;
+    for (int i = 0; i < std::abs(notches); ++i) {
+        if (notches > 0)
+            userSetValue(std::max(minimum(), value() - singleStep()), tb::LINEUP);
+        else
+            userSetValue(std::min(maximum(), value() + singleStep()), tb::LINEDOWN);
+    }
+    emit scrolled(tb::ENDTRACK, value());
 }
 
 void CMacSliderCtrl::paintEvent(QPaintEvent*)

@@ -1,7 +1,7 @@
 #pragma once
 // The tilt slider: a trackbar whose thumb and channel are painted in colours of the dialog's
 // choosing, with the 3D shades derived from the thumb colour. Position and range are the
-// slider's own. Every user action (mouse, keyboard) is reported by `scrolled` after the
+// slider's own. Every user action (mouse, wheel, keyboard) is reported by `scrolled` after the
 // position has changed; setting the position from code reports nothing. Dialog thread only.
 
 #include "console/colorref.h"
@@ -49,6 +49,7 @@ protected:
     void mouseReleaseEvent(QMouseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void keyReleaseEvent(QKeyEvent* event) override;
+    void wheelEvent(QWheelEvent* event) override;
     void changeEvent(QEvent* event) override;
 
 private:
@@ -75,4 +76,5 @@ private:
     int m_nSelEnd = 0;
     bool m_bThumbPressed = false;
     int m_nGrabOffset = 0;  // pixels from the thumb centre to where it was taken
+    int m_nWheelRest = 0;   // wheel turn not yet worth a notch, eighths of a degree
 };

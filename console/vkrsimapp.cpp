@@ -1,5 +1,6 @@
 #include "console/vkrsimapp.h"
 
+#include "console/terminationsignals.h"
 #include "desktop/qtmessagebox.h"
 
 #include <QApplication>
@@ -18,9 +19,11 @@ bool CVKRsimApp::InitInstance(int& argc, char** argv, WorkerEntries entries)
     ACE_Thread_Manager::instance()->wait_on_exit(0);
 
     CVKRsimDlg dlg(entries);
-    // Boxes that worker threads show appear modally on this thread.
-    desktop::installQtMessageBoxes(&dlg);
-    dlg.exec();
-    desktop::uninstallQtMessageBoxes();
+    // Boxes of worker threads, beside the dialog. Declared after it: when the dialog has ended,
+    // open boxes close and their threads are released before the dialog goes.
+    desktop::QtMessageBoxes boxes;
+    TerminationSignalWatcher terminations([&dlg] { dlg.reject(); });
+    dlg.DoModal();
+    m_nTerminationSignal = terminations.signalNumber();
     return false;
 }

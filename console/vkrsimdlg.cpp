@@ -12,6 +12,7 @@
 #include <ace/Time_Value.h>
 
 #include <QContextMenuEvent>
+#include <QEventLoop>
 #include <QGroupBox>
 #include <QLabel>
 #include <QMenu>
@@ -152,6 +153,19 @@ bool CVKRsimDlg::OnInitDialog()
     // Qt chooses the timer's identifier; every tick is handled alike whatever it is.
     m_nTimer = startTimer(100);
     return true;
+}
+
+int CVKRsimDlg::DoModal()
+{
+    // Not exec(), which makes the dialog application-modal: nothing in this program is to be
+    // blocked by the dialog, and the worker boxes beside it have no owner it could block for.
+    setWindowModality(Qt::NonModal);
+    QEventLoop loop;
+    connect(this, &QDialog::finished, &loop, &QEventLoop::quit);
+    show();
+    if (isVisible())
+        loop.exec(QEventLoop::DialogExec);
+    return result();
 }
 
 QWidget* CVKRsimDlg::GetDlgItem(int id) const

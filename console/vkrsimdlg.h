@@ -38,6 +38,11 @@ public:
 
     void OnSysCommand(unsigned nID, quintptr lParam);
 
+    // Shows the dialog and runs it until it ends (OK, Cancel, the close box, a termination
+    // signal); returns its result. The program's only main window, run without application
+    // modality: the boxes of worker threads stand beside it, each usable while the other is.
+    int DoModal();
+
 protected:
     void timerEvent(QTimerEvent* event) override;
     void contextMenuEvent(QContextMenuEvent* event) override;

@@ -1,8 +1,9 @@
 #pragma once
-// Message box service. Callable from any thread. With the dialog running, the box is shown
-// modally on the dialog thread and the caller blocks until the operator dismisses it; with no
-// dialog (tools, unit tests) the caption and text go to standard error and the call returns.
-// Tests install a recorder in place of either.
+// Message box service. Callable from any thread. With the dialog running, the box belongs to
+// the caller: it has no owner window, the dialog stays usable, and only the caller blocks until
+// the operator dismisses the box (or the program ends); with no dialog (tools, unit tests) the
+// caption and text go to standard error and the call returns. Tests install a recorder in place
+// of either.
 
 #include <string>
 

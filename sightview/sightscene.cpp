@@ -1,5 +1,6 @@
 #include "sightview/sightscene.h"
 
+#include "data/installeddata.h"
 #include "sightview/exchangedirectory.h"
 #include "sightview/sightobjects.h"
 #include "sightview/scenesettings.h"
@@ -39,6 +40,8 @@ void extendSearchPath()
     readSceneSettings();
     for (const std::string& path : sceneSettings.modelPaths)
         paths.push_back(path);
+    if (const std::string installed = installedDataDirectory(); !installed.empty())
+        paths.push_back(installed);
     registry->setDataFilePathList(paths);
 }
 

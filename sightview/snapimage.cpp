@@ -48,16 +48,6 @@ FeedStatistics& feedStatistics()
     return statistics;
 }
 
-bool SnapImage::resolveGroup(const std::string& host) const
-{
-    if (everResolved_ && host == resolvedHost_)
-        return resolved_;
-    everResolved_ = true;
-    resolvedHost_ = host;
-    resolved_ = !host.empty() && group_.set(kFeedPort, host.c_str(), 1, AF_INET) == 0;
-    return resolved_;
-}
-
 void SnapImage::operator()(osg::RenderInfo&) const
 {
     FeedStatistics& statistics = feedStatistics();
@@ -68,7 +58,7 @@ void SnapImage::operator()(osg::RenderInfo&) const
         ACE_SOCK_Dgram_Mcast::options(ACE_SOCK_Dgram_Mcast::OPT_BINDADDR_NO | ACE_SOCK_Dgram_Mcast::OPT_NULLIFACE_ALL));
     ACE_INET_Addr local;
     const std::string host = sceneSettings.multicastAddress;
-    if (!(resolveGroup(host) && joinOwnGroup(mcast_dgram_, group_))) {
+    if (!(group_.resolve(host) && joinOwnGroup(mcast_dgram_, group_.address()))) {
         statistics.failedJoins.fetch_add(1, std::memory_order_relaxed);
         desktop::showMessageBox("Error in subscribing to Multicast address ", "", desktop::MessageIcon::None, false);
     }

@@ -5,15 +5,13 @@
 // screen panel's texture; then leave the group.
 
 #include "codec/jpegcodec.h"
+#include "sightview/feedgroup.h"
 
 #include <osg/Camera>
 
 #include <atomic>
 #include <cstddef>
 #include <cstdint>
-#include <string>
-
-#include <ace/INET_Addr.h>
 
 // Port of the picture feed.
 inline constexpr unsigned short kFeedPort = 2000;
@@ -42,14 +40,8 @@ protected:
     ~SnapImage() override = default;
 
 private:
-    // Group resolution of the last address seen: a host name is looked up once per render
-    // thread, not in every frame.
-    bool resolveGroup(const std::string& host) const;
-
-    mutable std::string resolvedHost_;
-    mutable ACE_INET_Addr group_;
-    mutable bool resolved_ = false;
-    mutable bool everResolved_ = false;
+    // The group of the last address seen, kept while it resolves (drawing thread only).
+    mutable FeedGroup group_;
     // Decoded picture; its pixel buffer is reused by the next cycle (drawing thread only).
     mutable codec::Image mimage_;
 };

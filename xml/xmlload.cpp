@@ -3,6 +3,7 @@
 #include "xml/xmlparser.h"
 
 #include "desktop/messagebox.h"
+#include "desktop/processexit.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -55,7 +56,8 @@ XmlElement loadXmlFileOrExit(const char* fileName, const char* rootName)
     if (result.code != XmlNoError) {
         desktop::showMessageBox(xmlLoadErrorMessage(fileName, rootName, result), "XML Parsing error",
                                 desktop::MessageIcon::Error, /*topMost*/ true);
-        std::exit(255);
+        // Other threads may be running (the dialog, a session): leave without static destructors.
+        desktop::leaveProcess(255);
     }
     return root;
 }

@@ -23,7 +23,8 @@ XmlElement parseXmlFile(const char* fileName, const char* rootName = nullptr, Xm
 
 // Opens and parses `fileName`, expecting the root `rootName`. On any code but 0, warnings
 // included, shows "XML Parsing error" with the error icon, kept on top, and ends the process with
-// status 255. Sets UTF-8 mode from the first 200 bytes of the file first.
+// status 255 through desktop::leaveProcess (no static destructors: other threads may run). Sets
+// UTF-8 mode from the first 200 bytes of the file first.
 XmlElement loadXmlFileOrExit(const char* fileName, const char* rootName);
 
 // The message loadXmlFileOrExit shows for `result` (at most 1999 bytes, cut at a character).

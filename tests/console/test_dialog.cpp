@@ -3,6 +3,10 @@
 #include "stateblock/stateblock.h"
 #include "console/vkrsimdlg.h"
 #include "console/workerlauncher.h"
+#include "desktop/messagebox.h"
+#include "desktop/qtmessagebox.h"
+#include "sightview/exchangedirectory.h"
+#include "sightview/sightviewthread.h"
 #include "support/childprocess.h"
 
 #include <QApplication>
@@ -10,14 +14,24 @@
 #include <QElapsedTimer>
 #include <QLabel>
 #include <QMenu>
+#include <QMessageBox>
 #include <QPushButton>
+#include <QSignalSpy>
 #include <QTest>
 #include <QTimer>
+#include <QWheelEvent>
 
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
+
+#include <stdlib.h>
+#include <unistd.h>
 
 #include <atomic>
 #include <chrono>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
 #include <thread>
 
 namespace {
@@ -49,6 +63,30 @@ ACE_THR_FUNC_RETURN fakeSession(void*)
     ++sessionStarts;
     holdUntilReleased();
     return 0;
+}
+
+// A click as the window system delivers it, so that window modality applies to it (a click sent
+// to the widget itself would pass a modal box).
+void clickThroughWindow(QWidget* widget)
+{
+    QWidget* top = widget->window();
+    QTest::mouseClick(top->windowHandle(), Qt::LeftButton, {}, widget->mapTo(top, widget->rect().center()));
+}
+
+QMessageBox* visibleBox(const QString& text = {})
+{
+    for (QWidget* w : QApplication::topLevelWidgets())
+        if (auto* box = qobject_cast<QMessageBox*>(w); box && box->isVisible() && (text.isEmpty() || box->text() == text))
+            return box;
+    return nullptr;
+}
+
+int visibleBoxCount()
+{
+    int count = 0;
+    for (QWidget* w : QApplication::topLevelWidgets())
+        count += qobject_cast<QMessageBox*>(w) && w->isVisible();
+    return count;
 }
 
 class ControlDialog : public testing::Test {
@@ -287,6 +325,191 @@ TEST_F(ControlDialog, CloseFromTheSystemMenuCancelsWithoutStopRequests)
     EXPECT_EQ(dlg.result(), QDialog::Rejected);
     EXPECT_FALSE(stateBlock.stopSession);
     EXPECT_FALSE(stateBlock.stopRender);
+}
+
+TEST_F(ControlDialog, WheelOnTheTiltSliderStepsLikeTheKeysWithUpTowardsTheTop)
+{
+    auto* tilt = qobject_cast<CMacSliderCtrl*>(dlg.GetDlgItem(resid::IDC_TILT));
+    QSignalSpy spy(tilt, &CMacSliderCtrl::scrolled);
+    auto wheel = [tilt](int delta) {
+        const QPointF at = tilt->geometry().thumb.center();
+        QWheelEvent event(at, tilt->mapToGlobal(at), QPoint(), QPoint(0, delta), Qt::NoButton, Qt::NoModifier,
+                          Qt::NoScrollPhase, false);
+        QApplication::sendEvent(tilt, &event);
+    };
+    wheel(120);  // one notch up
+    EXPECT_EQ(tilt->value(), -21);
+    EXPECT_EQ(tiltText(), QStringLiteral("-21 Deg"));
+    EXPECT_EQ(stateBlock.tiltDegrees, -21);
+    ASSERT_EQ(spy.count(), 2);
+    EXPECT_EQ(spy.at(0).at(0).toInt(), tb::LINEUP);
+    EXPECT_EQ(spy.at(1).at(0).toInt(), tb::ENDTRACK);
+
+    spy.clear();
+    wheel(-240);  // two notches down
+    EXPECT_EQ(stateBlock.tiltDegrees, -19);
+    EXPECT_EQ(tiltText(), QStringLiteral("-19 Deg"));
+    ASSERT_EQ(spy.count(), 3);
+    EXPECT_EQ(spy.at(1).at(0).toInt(), tb::LINEDOWN);
+    EXPECT_EQ(spy.at(2).at(0).toInt(), tb::ENDTRACK);
+
+    spy.clear();
+    wheel(60);  // half a notch of a fine wheel: nothing yet
+    EXPECT_EQ(spy.count(), 0);
+    wheel(60);
+    EXPECT_EQ(stateBlock.tiltDegrees, -20);
+}
+
+// A worker's box (real Qt box) leaves the dialog usable; only the worker waits for it.
+TEST_F(ControlDialog, AWorkersBoxLeavesTheDialogUsableAndOnlyTheWorkerWaits)
+{
+    std::atomic<bool> returned{false};
+    std::thread worker;
+    {
+        desktop::QtMessageBoxes boxes;
+        worker = std::thread([&] {
+            desktop::showMessageBox("Unable to join ORVA Execution", "Error!");
+            returned = true;
+        });
+        QMessageBox* box = nullptr;
+        ASSERT_TRUE(QTest::qWaitFor([&] { return (box = visibleBox()) != nullptr; }, 5000));
+        clickThroughWindow(dlg.GetDlgItem(resid::IDC_RESIGN));
+        EXPECT_TRUE(stateBlock.stopSession);
+        auto* tilt = qobject_cast<CMacSliderCtrl*>(dlg.GetDlgItem(resid::IDC_TILT));
+        const TrackbarGeometry g = tilt->geometry();
+        QTest::mouseClick(dlg.windowHandle(), Qt::LeftButton, {},
+                          tilt->mapTo(&dlg, QPoint(g.thumb.center().x(), g.travelEnd)));
+        EXPECT_EQ(stateBlock.tiltDegrees, -10);  // paged down from -20
+        QTest::qWait(100);
+        EXPECT_FALSE(returned);
+        clickThroughWindow(box->button(QMessageBox::Ok));
+        EXPECT_TRUE(QTest::qWaitFor([&] { return returned.load(); }, 2000));
+    }
+    worker.join();
+}
+
+// With a group that cannot be joined the feed asks for a box in every frame; OK still ends the
+// dialog at once (plus its 2 s), the open boxes close and every waiting worker is released.
+TEST_F(ControlDialog, OkEndsTheDialogWhileWorkerBoxesKeepComing)
+{
+    std::atomic<int> multicastBoxes{0};
+    std::atomic<bool> feedEnded{false}, greetingEnded{false};
+    std::thread feed, greeting;
+    int result = -1;
+    qint64 okToEnd = -1;
+    {
+        desktop::QtMessageBoxes boxes;
+        feed = std::thread([&] {
+            while (!stateBlock.stopRender) {
+                desktop::showMessageBox("Error in subscribing to Multicast address ", "");
+                ++multicastBoxes;
+            }
+            feedEnded = true;
+        });
+        greeting = std::thread([&] {
+            desktop::showMessageBox("From Orva Subscriber", "");
+            greetingEnded = true;
+        });
+        // The operator dismisses one multicast box, then presses OK while the next one and the
+        // greeting are open.
+        QElapsedTimer sinceOk;
+        QTimer operatorHand;
+        int step = 0;
+        operatorHand.callOnTimeout([&] {
+            QMessageBox* box = visibleBox(QStringLiteral("Error in subscribing to Multicast address "));
+            if (step == 0 && box && visibleBoxCount() == 2) {
+                clickThroughWindow(box->button(QMessageBox::Ok));
+                step = 1;
+            } else if (step == 1 && multicastBoxes >= 1 && box && visibleBoxCount() == 2) {
+                step = 2;
+                sinceOk.start();
+                clickThroughWindow(dlg.GetDlgItem(resid::IDOK));
+            }
+        });
+        operatorHand.start(20);
+        // A dialog that cannot be reached still ends the test.
+        QTimer::singleShot(15000, &dlg, &QDialog::reject);
+        result = dlg.DoModal();
+        okToEnd = sinceOk.isValid() ? sinceOk.elapsed() : -1;
+    }
+    EXPECT_EQ(result, QDialog::Accepted);
+    EXPECT_GE(okToEnd, 1990);
+    EXPECT_LT(okToEnd, 4000);
+    EXPECT_TRUE(vkrsim::test::eventually([&] { return feedEnded && greetingEnded; }, 2s));
+    QApplication::processEvents();
+    EXPECT_EQ(visibleBoxCount(), 0);
+    feed.join();
+    greeting.join();
+}
+
+// Objects with static storage announce their destruction once armed: leaving the process while
+// other threads run must not destroy them.
+struct StaticDestructionWitness {
+    ~StaticDestructionWitness()
+    {
+        if (armed)
+            std::fprintf(stderr, "STATIC-DESTRUCTORS-RAN\n");
+    }
+    bool armed = false;
+} staticWitness;
+
+// In the death-test child: the dialog runs its event loop, Start VKR starts the real render
+// thread, whose scene file is broken; the operator dismisses the XML box.
+void runDialogIntoTheXmlError()
+{
+    staticWitness.armed = true;
+    std::ofstream("SceneGeneratorconfig.xml") << "<MGXML><multicast_address>239.255.0.7</multicast_address>";
+    const std::string exchange = exchangeDirectory();
+    std::fprintf(stderr, "EXCHANGE %s\n", exchange.c_str());
+    desktop::QtMessageBoxes boxes;
+    CVKRsimDlg dialog(WorkerEntries{&sightViewThread, &fakeSession});
+    QTimer operatorHand;
+    operatorHand.callOnTimeout([] {
+        for (QWidget* w : QApplication::topLevelWidgets())
+            if (auto* box = qobject_cast<QMessageBox*>(w); box && box->isVisible() && box->windowTitle() == "XML Parsing error") {
+                std::fprintf(stderr, "BOX-SHOWN\n");
+                clickThroughWindow(box->button(QMessageBox::Ok));
+            }
+    });
+    operatorHand.start(20);
+    QTimer::singleShot(0, [&dialog] { clickThroughWindow(dialog.GetDlgItem(resid::IDC_START)); });
+    QTimer::singleShot(20000, &dialog, &QDialog::reject);
+    dialog.DoModal();
+    std::fprintf(stderr, "DIALOG-ENDED\n");
+    std::exit(0);
+}
+
+TEST_F(ControlDialog, XmlErrorLeavesWithoutStaticDestructorsAndRemovesTheExchangeDirectory)
+{
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    // One directory for the parent and the child, which runs this body again.
+    std::string dir;
+    if (const char* made = getenv("VKRSIM_TEST_XMLEXIT_DIR")) {
+        dir = made;
+    } else {
+        char pattern[] = "/tmp/xmlexit-test-XXXXXX";
+        dir = mkdtemp(pattern);
+        setenv("VKRSIM_TEST_XMLEXIT_DIR", dir.c_str(), 1);
+    }
+    const std::filesystem::path previous = std::filesystem::current_path();
+    std::filesystem::current_path(dir);
+    const char* runtime = getenv("XDG_RUNTIME_DIR");
+    const std::string savedRuntime = runtime ? runtime : "";
+    setenv("XDG_RUNTIME_DIR", dir.c_str(), 1);
+    EXPECT_EXIT(runDialogIntoTheXmlError(), testing::ExitedWithCode(255),
+                testing::AllOf(testing::HasSubstr("BOX-SHOWN"), testing::HasSubstr("EXCHANGE " + dir + "/vkrsim-"),
+                               testing::Not(testing::HasSubstr("STATIC-DESTRUCTORS-RAN"))));
+    if (runtime)
+        setenv("XDG_RUNTIME_DIR", savedRuntime.c_str(), 1);
+    else
+        unsetenv("XDG_RUNTIME_DIR");
+    unsetenv("VKRSIM_TEST_XMLEXIT_DIR");
+    std::filesystem::current_path(previous);
+    int left = 0;
+    for (const auto& entry : std::filesystem::directory_iterator(dir))
+        left += entry.path().filename().string().rfind("vkrsim-", 0) == 0;
+    EXPECT_EQ(left, 0) << "exchange directory left in " << dir;
+    std::filesystem::remove_all(dir);
 }
 
 }  // namespace

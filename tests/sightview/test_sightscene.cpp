@@ -20,6 +20,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <filesystem>
 
 using namespace sighttest;
@@ -39,6 +40,8 @@ protected:
         writeSceneFile(scratch_.path(), "239.255.42.21", {models_});
         std::filesystem::remove(driveBPath("b:\\mg.jpg"));
         osgDB::Registry::instance()->setDataFilePathList(osgDB::FilePathList{"/nonexistent/first"});
+        // The build tree's installation data would be searched last; only the scratch data counts.
+        setenv("VKRSIM_DATA_DIR", "/nonexistent/installed", 1);
     }
 
     ScratchDirectory scratch_;
@@ -185,7 +188,7 @@ TEST_F(SightScene_, AppendsModelPathsBehindTheRegistryPathsOnEveryBuild)
     const SightScene first = buildSightScene();
     ASSERT_TRUE(first.root.valid());
     EXPECT_EQ(osgDB::Registry::instance()->getDataFilePathList(),
-              (osgDB::FilePathList{"/nonexistent/first", models_, second}));
+              (osgDB::FilePathList{"/nonexistent/first", models_, second, "/nonexistent/installed"}));
     auto* hud = dynamic_cast<osg::Projection*>(first.root->getChild(0));
     auto* texture = dynamic_cast<const osg::Texture2D*>(
         layerGeode(*hud, 0)->getStateSet()->getTextureAttribute(0, osg::StateAttribute::TEXTURE));
@@ -194,7 +197,8 @@ TEST_F(SightScene_, AppendsModelPathsBehindTheRegistryPathsOnEveryBuild)
 
     ASSERT_TRUE(buildSightScene().root.valid());
     EXPECT_EQ(osgDB::Registry::instance()->getDataFilePathList(),
-              (osgDB::FilePathList{"/nonexistent/first", models_, second, models_, second}));
+              (osgDB::FilePathList{"/nonexistent/first", models_, second, "/nonexistent/installed", models_,
+                                   second, "/nonexistent/installed"}));
 }
 
 TEST_F(SightScene_, MissingOverlayLeavesItsLayerWithoutPicture)

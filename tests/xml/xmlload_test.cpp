@@ -2,6 +2,7 @@
 
 #include "xmltesting.h"
 
+#include "desktop/processexit.h"
 #include "support/messageboxrecorder.h"
 
 #include <cstdio>
@@ -12,8 +13,8 @@ namespace {
 
 using XmlLoadOrExit = xmltest::XmlFileTest;
 
-// In the death-test child: the box the process showed before it exited is checked against the
-// expected text at exit, and the verdict goes to standard error for the parent to match.
+// In the death-test child: the box the process showed before it left is checked against the
+// expected text by a leave cleanup (the process leaves without atexit handlers), and the verdict goes to standard error for the parent to match.
 const vkrsim::test::MessageBoxRecorder* childRecorder = nullptr;
 std::string expectedText;
 
@@ -32,10 +33,10 @@ void reportBoxAtExit()
 
 void loadRecordingTheBox(const std::string& path, const char* root, const std::string& expected)
 {
-    static vkrsim::test::MessageBoxRecorder recorder;  // lives through exit()
+    static vkrsim::test::MessageBoxRecorder recorder;  // lives until the process leaves
     childRecorder = &recorder;
     expectedText = expected;
-    std::atexit(&reportBoxAtExit);
+    desktop::addLeaveCleanup(&reportBoxAtExit);
     loadXmlFileOrExit(path.c_str(), root);
     std::fprintf(stderr, "RETURNED\n");
     std::exit(0);
