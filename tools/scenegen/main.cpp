@@ -177,6 +177,7 @@ int main(int argc, char* argv[])
             if (sender->send(fitter.jpeg().data(), fitter.jpeg().size())) {
                 ++pictures;
                 lastSendError.clear();
+                peer->announceFeed();
             } else if (sender->error() != lastSendError) {
                 std::cerr << "scenegen - send to " << sender->endPoint() << " failed: " << sender->error() << std::endl;
                 lastSendError = sender->error();

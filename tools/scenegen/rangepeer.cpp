@@ -101,9 +101,19 @@ RangePeer::RangePeer(const std::string& execution, const std::string& initRef, F
     auto updater = servant_->createUpdater();
     // Site 1, application 3 (scene generators), this process: unique on one machine.
     updater->set_sceneGeneratorID(ORVA::UniqueID::Interface::create(1, 3, static_cast<std::uint32_t>(::getpid())));
-    updater->set_endPoint(identity.endPoint);
     updater->set_terrainDescription(identity.terrainDescription);
     servant_->commitUpdater(std::move(updater));
+    endPoint_ = identity.endPoint;
+}
+
+void RangePeer::announceFeed()
+{
+    if (announced_)
+        return;
+    auto updater = servant_->createUpdater();
+    updater->set_endPoint(endPoint_);
+    servant_->commitUpdater(std::move(updater));
+    announced_ = true;
 }
 
 RangePeer::~RangePeer()

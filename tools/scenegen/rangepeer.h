@@ -35,13 +35,18 @@ struct SceneGeneratorIdentity {
 
 class RangePeer {
 public:
-    // Joins `execution` and publishes the SceneGenerator object. `follow`: the text form of the
+    // Joins `execution` and publishes the SceneGenerator object (identity and terrain; the end
+    // point follows with announceFeed). `follow`: the text form of the
     // VKRsim object to follow, or empty for the first one discovered. Middleware failures raise.
     RangePeer(const std::string& execution, const std::string& initRef, FrameHandle frame,
               const SceneGeneratorIdentity& identity, std::optional<std::string> follow);
     ~RangePeer();  // withdraws the object, then leaves the execution
     RangePeer(const RangePeer&) = delete;
     RangePeer& operator=(const RangePeer&) = delete;
+
+    // Sets the object's endPoint: called once the first picture has gone there, so a sight that
+    // sees the end point finds pictures flowing. Later calls do nothing.
+    void announceFeed();
 
     // Runs pending callbacks; waits up to `limit` for the first when none is pending.
     void pump(std::chrono::microseconds limit);
@@ -59,6 +64,8 @@ private:
     FrameHandle frame_;
     std::optional<std::string> follow_;
     std::shared_ptr<RangeObjects> objects_;
+    std::string endPoint_;
+    bool announced_ = false;
     // Held in order of creation, released in reverse.
     ORVA::Middleware::SmartPtr<ORVA::Middleware::Runtime> runtime_;
     ORVA::Middleware::ManagedPtr<ORVA::Middleware::Execution> execution_;
