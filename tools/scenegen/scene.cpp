@@ -11,8 +11,9 @@ namespace scenegen {
 
 namespace {
 
-// A light aircraft of 16 m span: fuselage, wings, tailplane and fin, dark grey with a white
-// wing so it stands out against sky and ground alike.
+// A light aircraft of 20 m span: fuselage, wings, tailplane and fin, dark grey with white wings
+// so it stands out against sky and ground alike; chunky enough to show when seen edge-on from
+// the same height, as range units usually are.
 osg::ref_ptr<osg::Node> aircraftModel()
 {
     osg::ref_ptr<osg::Geode> g = new osg::Geode;
@@ -22,15 +23,15 @@ osg::ref_ptr<osg::Node> aircraftModel()
         g->addDrawable(d);
     };
     const osg::Vec4 body(0.18f, 0.18f, 0.22f, 1.0f), wing(0.95f, 0.95f, 0.95f, 1.0f);
-    osg::ref_ptr<osg::Cylinder> fuselage = new osg::Cylinder(osg::Vec3(0, 0, 0), 0.9f, 13.0f);
+    osg::ref_ptr<osg::Cylinder> fuselage = new osg::Cylinder(osg::Vec3(0, 0, 0), 1.4f, 16.0f);
     fuselage->setRotation(osg::Quat(osg::PI_2, osg::Y_AXIS));  // along x
     part(fuselage.get(), body);
-    osg::ref_ptr<osg::Cone> nose = new osg::Cone(osg::Vec3(6.5f, 0, 0), 0.9f, 2.5f);
+    osg::ref_ptr<osg::Cone> nose = new osg::Cone(osg::Vec3(8.0f, 0, 0), 1.4f, 3.5f);
     nose->setRotation(osg::Quat(osg::PI_2, osg::Y_AXIS));
     part(nose.get(), body);
-    part(new osg::Box(osg::Vec3(0.8f, 0, 0.3f), 2.2f, 16.0f, 0.3f), wing);
-    part(new osg::Box(osg::Vec3(-5.8f, 0, 0.2f), 1.4f, 5.5f, 0.2f), wing);
-    part(new osg::Box(osg::Vec3(-5.8f, 0, 1.5f), 1.6f, 0.2f, 2.6f), body);
+    part(new osg::Box(osg::Vec3(1.0f, 0, 0.4f), 3.0f, 20.0f, 0.6f), wing);
+    part(new osg::Box(osg::Vec3(-7.0f, 0, 0.3f), 2.0f, 7.0f, 0.4f), wing);
+    part(new osg::Box(osg::Vec3(-7.0f, 0, 2.4f), 2.4f, 0.4f, 4.2f), body);
     return g;
 }
 
