@@ -131,10 +131,11 @@ int main(int argc, char* argv[])
             }
             if (stopped || stopSignalPending(stopSignals) || Clock::now() >= end)
                 break;
-            // Paced, never in bursts: a late picture moves the schedule rather than being caught up.
+            // Paced, never in bursts: a picture up to one period late is made up at once, one
+            // later than that moves the schedule instead of being caught up.
             next += period;
-            if (next < Clock::now())
-                next = Clock::now() + period;
+            if (next + period < Clock::now())
+                next = Clock::now();
 
             for (const std::string& id : peer->takeDestroyed())
                 if (id == followed)
