@@ -19,6 +19,7 @@
 #include <filesystem>
 #include <fstream>
 #include <limits>
+#include <sstream>
 
 using namespace rangetest;
 using namespace std::chrono_literals;
@@ -190,6 +191,41 @@ TEST(Scenegen, FollowsTheVKRsimViewAndKeepsFeedingThroughHostileValues)
 
     scenegen.signal(SIGTERM);
     EXPECT_EQ(0, scenegen.wait(10s).value_or(-1));
+}
+
+TEST(Scenegen, FollowsTheNamedVKRsimAndKeepsItsLastViewWhenItIsWithdrawn)
+{
+    VKRSIM_REQUIRE_ISOLATED_NETWORK();
+    const std::string name = uniqueExecutionName();
+    auto manager = startManager(name);
+    Member member = Member::join(name);
+    auto east = std::make_unique<Sight>(member);
+    east->look(0.0, 0.0);
+    auto north = std::make_unique<Sight>(member);
+    north->look(kPi / 2, 0.0);
+    std::ostringstream id;
+    id << north->servant->getSDOid();
+
+    const std::string group = "239.255.42.34";
+    const unsigned short port = portOfThisTest(0);
+    Catcher catcher(group, port);
+    const std::string log = ::testing::TempDir() + "scenegen-follow." + std::to_string(::getpid());
+    ChildProcess scenegen({vkrsim::test::builtProgram("scenegen"), "--execution", name, "--group", group, "--port",
+                           std::to_string(port), "--size", "320x240", "--vkrsim", id.str(), "--config", tempDir()},
+                          log, {}, true);
+    ASSERT_TRUE(vkrsim::test::eventually(
+        [&] { return vkrsim::test::readFile(log).find("following VKRsim " + id.str()) != std::string::npos; }, 15s))
+        << vkrsim::test::readFile(log);
+    EXPECT_EQ(0, eastPixels(catcher.receiveFor(500ms).last));
+
+    // Withdrawn: the last view stays, the other object is not taken up in its place.
+    north.reset();
+    ASSERT_TRUE(vkrsim::test::eventually(
+        [&] { return vkrsim::test::readFile(log).find("withdrawn; keeping its last view") != std::string::npos; }, 5s))
+        << vkrsim::test::readFile(log);
+    const Catcher::Batch b = catcher.receiveFor(1s);
+    EXPECT_GT(b.count, 10);
+    EXPECT_EQ(0, eastPixels(b.last));
 }
 
 TEST(Scenegen, RangemonSeesItsObjectAndSigtermWithdrawsIt)
