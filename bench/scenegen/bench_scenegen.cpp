@@ -192,7 +192,10 @@ int main(int argc, char** argv)
                     seen = true;
                 }
             }
-            missed += !seen;
+            if (!seen) {
+                ++missed;
+                std::printf("  change %d (%s) not seen\n", i, up ? "to sky" : "to ground");
+            }
         }
         std::printf("2. view latency, commit to first datagram of that view (goal median <= 66.7 ms):\n");
         printRow("latency", latency);
