@@ -88,7 +88,7 @@ int main(int argc, char* argv[])
     std::unique_ptr<Renderer> renderer;
     try {
         sender = std::make_unique<DatagramSender>(group, o.port);
-        scene = std::make_unique<Scene>(o.terrainSeed, config.getLtpAzimuth());
+        scene = std::make_unique<Scene>(o.terrainSeed, config.getLtpAzimuth(), config.getLtpHeightOffset());
         renderer = std::make_unique<Renderer>(o.width, o.height, scene->root());
     } catch (const std::exception& e) {
         std::cerr << "scenegen - " << e.what() << std::endl;

@@ -5,6 +5,7 @@
 #include <osg/Geode>
 #include <osg/ShapeDrawable>
 
+#include <algorithm>
 #include <cmath>
 
 namespace scenegen {
@@ -46,10 +47,13 @@ osg::Matrixd platformMatrix(const PlatformPose& pose)
            osg::Matrixd::translate(pose.position[0], pose.position[1], pose.position[2]);
 }
 
-Scene::Scene(unsigned seed, double azimuthDegrees)
+Scene::Scene(unsigned seed, double azimuthDegrees, double heightOffset)
     : root_(new osg::Group), platforms_(new osg::Group), aircraft_(aircraftModel())
 {
-    root_->addChild(buildTerrain(seed, azimuthDegrees));
+    osg::ref_ptr<osg::MatrixTransform> ground =
+        new osg::MatrixTransform(osg::Matrixd::translate(0.0, 0.0, -std::max(0.0, heightOffset)));
+    ground->addChild(buildTerrain(seed, azimuthDegrees));
+    root_->addChild(ground);
     root_->addChild(platforms_);
     shadeScene(*root_->getOrCreateStateSet());
 }

@@ -21,7 +21,10 @@ constexpr double kOwnPlatformDistance = 1.0;  // metres
 
 class Scene {
 public:
-    Scene(unsigned seed, double azimuthDegrees);
+    // `heightOffset`: the frame origin's height above the ellipsoid (metres). A frame set above
+    // the ellipsoid moves the ground down by that much, so the ground stays below both the
+    // origin and the ellipsoid, where uutsim flies by default.
+    Scene(unsigned seed, double azimuthDegrees, double heightOffset = 0.0);
     osg::Node* root() const { return root_.get(); }
     // Shows every Platform but the one within kOwnPlatformDistance of `eye`.
     void setPlatforms(const std::vector<PlatformPose>& platforms, const Vec3& eye);

@@ -10,6 +10,7 @@
 #include <osg/PolygonOffset>
 #include <osg/ShapeDrawable>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <iomanip>
@@ -237,11 +238,12 @@ void shadeScene(osg::StateSet& s)
 std::string terrainDescription(unsigned seed, double latitude, double longitude, double heightOffset,
                                double azimuthDegrees)
 {
+    const double shift = -std::max(0.0, heightOffset);  // as Scene places the ground
     std::ostringstream out;
     out << "procedural terrain seed " << seed << ", " << 2 * kTerrainHalfExtent / 1000.0 << " km x "
         << 2 * kTerrainHalfExtent / 1000.0 << " km, grid " << kGridSpacing << " m, ground "
-        << kTerrainBase << " to " << kTerrainTop << " m, landmarks N/E/S/W at " << kLandmarkDistance / 1000.0
-        << " km, frame origin lat " << std::setprecision(9) << latitude << " lon " << longitude << " h "
+        << kTerrainBase + shift << " to " << kTerrainTop + shift << " m in the frame, landmarks N/E/S/W at "
+        << kLandmarkDistance / 1000.0 << " km, frame origin lat " << std::setprecision(9) << latitude << " lon " << longitude << " h "
         << heightOffset << " m az " << azimuthDegrees << " deg";
     return out.str();
 }

@@ -15,6 +15,7 @@ constexpr double kGridSpacing = 500.0;          // metres between grid lines
 constexpr double kLandmarkDistance = 3000.0;    // metres from the origin to each compass landmark
 constexpr double kTerrainBase = -150.0;         // metres: lowest ground
 constexpr double kTerrainTop = -50.0;           // metres: no ground above this (uutsim flies at 0)
+// (both below the frame's origin; Scene moves them further down for a frame above the ellipsoid)
 
 // Ground height at (x, y) in the frame, within [kTerrainBase, kTerrainTop].
 double terrainHeight(unsigned seed, double x, double y);
