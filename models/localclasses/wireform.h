@@ -8,6 +8,10 @@
 #include "models/localclasses/tspi.h"
 #include "models/localclasses/uniqueid.h"
 
+#include <string>
+#include <type_traits>
+#include <utility>
+
 namespace ORVA::LocalClasses::wire {
 
 using Middleware::SmartPtr;
@@ -56,5 +60,40 @@ inline ORVA_LocalClasses_TSPI to(const TSPI::Interface& in)
     }
     return out;
 }
+
+// How an attribute of C++ type T travels in a sample: Wire<T>::type is its member type there,
+// decode and encode convert. Numbers and flags travel as they are.
+template <class T, class = void>
+struct Wire {
+    static_assert(std::is_arithmetic_v<T>, "no wire form for this attribute type");
+    using type = T;
+    static T decode(type in) { return in; }
+    static type encode(T value) { return value; }
+};
+
+// Enumerations as their integer value.
+template <class Enumeration>
+struct Wire<Enumeration, std::enable_if_t<std::is_enum_v<Enumeration>>> {
+    using type = std::underlying_type_t<Enumeration>;
+    static Enumeration decode(type in) { return static_cast<Enumeration>(in); }
+    static type encode(Enumeration value) { return static_cast<type>(value); }
+};
+
+// Texts as C strings; a sample without one (null) reads as the empty text. The encoded pointer
+// lives as long as `value`.
+template <>
+struct Wire<std::string> {
+    using type = char*;
+    static std::string decode(const char* in) { return in ? in : ""; }
+    static type encode(const std::string& value) { return const_cast<char*>(value.c_str()); }  // dds_write only reads it
+};
+
+// Local classes as their wire struct, through from() and to() above.
+template <class Interface>
+struct Wire<SmartPtr<Interface>> {
+    using type = decltype(to(std::declval<const Interface&>()));
+    static SmartPtr<Interface> decode(const type& in) { return from(in); }
+    static type encode(const SmartPtr<Interface>& value) { return to(*value); }
+};
 
 }  // namespace ORVA::LocalClasses::wire
