@@ -15,7 +15,7 @@ cd "$stage"
 
 # Programs: each runs from the prefix with the prefix's libraries (not the build tree's) and
 # has a manual page.
-for program in VKRsim orva-executionmanager uutsim rangemon; do
+for program in VKRsim orva-executionmanager uutsim rangemon scenegen; do
   [ -x "bin/$program" ] || fail "bin/$program missing"
   [ -f "share/man/man1/$program.1" ] || fail "no manual page for $program"
   libs=$(ldd "bin/$program")
