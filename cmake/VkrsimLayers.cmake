@@ -4,7 +4,7 @@
 # may include and link. A layer may only use layers declared before it, so every arrow points down.
 # vkrsim_check_layers() then reads every `#include "<folder>/..."` of the source tree and stops the
 # configure step on an include that the including folder may not use, or on a private header
-# (in a `detail/` folder) included from outside its own folder and that folder's tests.
+# (its name ends in `_p.h`) included from outside its own folder and that folder's tests.
 #
 # The check itself lives in VkrsimLayerCheck.cmake, runnable as a script so a test can show that it
 # catches a bad include in a tree made for the purpose.

@@ -36,7 +36,7 @@ public:
     void SetSelection(int start, int end);
 
     // Where the channel and the thumb are now.
-    TrackbarGeometry geometry() const;
+    TrackbarGeometry trackbarGeometry() const;
 
 signals:
     // A scroll notification: trackbar code (tb::...) and the new position.

@@ -34,7 +34,6 @@ public:
     CStatusBar& statusBar() { return m_wndStatusBar; }
     // The dialog's system menu, shown as its context menu.
     QMenu* systemMenu() const { return m_pSysMenu; }
-    QIcon OnQueryDragIcon() const { return m_hIcon; }
 
     void OnSysCommand(unsigned nID, quintptr lParam);
 
