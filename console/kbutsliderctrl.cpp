@@ -11,6 +11,8 @@
 #include <QPaintEvent>
 #include <QPainter>
 
+using namespace console;
+
 namespace {
 
 void setPixels(QPainter& p, const std::vector<PixelPoint>& pixels)

@@ -54,7 +54,7 @@ private:
     void redraw();
     int PointToValue(QPoint p) const;
     QPoint ValueToPoint(int value) const;
-    KnobZone zoneOf(QPoint p) const;
+    console::KnobZone zoneOf(QPoint p) const;
 
     QPoint m_ptCenter;
     int m_nRadius = 0;

@@ -11,6 +11,8 @@
 #include <algorithm>
 #include <cstdlib>
 
+using namespace console;
+
 namespace {
 
 void pixel(QPainter& p, int x, int y, COLORREF c)
@@ -100,8 +102,8 @@ void CMacSliderCtrl::changeEvent(QEvent* event)
 
 TrackbarGeometry CMacSliderCtrl::trackbarGeometry() const
 {
-    return trackbarGeometry(size(), orientation() == Qt::Vertical, minimum(), maximum(),
-                            sliderPosition());
+    return console::trackbarGeometry(size(), orientation() == Qt::Vertical, minimum(), maximum(),
+                                     sliderPosition());
 }
 
 int CMacSliderCtrl::alongOf(QPoint p) const

@@ -19,6 +19,8 @@
 #include <QPushButton>
 #include <QTimerEvent>
 
+using namespace console;
+
 namespace {
 
 // Size of template 102's client area, dialog units.

@@ -4,6 +4,8 @@
 
 using ORVA::Middleware::SmartPtr;
 
+namespace rangelink {
+
 LtpFrameHandle setUpFrame(const ConfigurationFile& config)
 {
     LtpFrameHandle frame = ORVA::LocalTangentPlaneENUspatialReferenceFrame::Interface::create();
@@ -16,6 +18,10 @@ LtpFrameHandle setUpFrame(const ConfigurationFile& config)
     frame->set_heightOffset(config.getLtpHeightOffset());
     return frame;
 }
+
+}  // namespace rangelink
+
+using namespace rangelink;
 
 void trackPlatforms(ORVA::Platform::BasicImpl::CallbackInfo& callbackInfo, const LtpFrameHandle& frame,
                     const VKRsimServantHandle& servant, std::ostream& out)

@@ -18,6 +18,8 @@
 using ORVA::Middleware::ManagedPtr;
 using ORVA::Middleware::SmartPtr;
 
+using namespace rangelink;
+
 namespace {
 
 // The program loads both basic-implementation libraries although the dialog calls nothing in

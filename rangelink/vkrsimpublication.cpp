@@ -4,6 +4,8 @@
 
 #include <utility>
 
+namespace rangelink {
+
 namespace {
 
 // Degrees to radians as the range link converts the operator's pan and tilt: this ten-digit
@@ -26,6 +28,10 @@ ViewAngles viewAngles(double uutPsi, double uutTheta, double uutPhi, int panDegr
     return {uutPsi - static_cast<double>(panDegrees) * kDegToRad, uutTheta,
             uutPhi + static_cast<double>(tiltDegrees) * kDegToRad};
 }
+
+}  // namespace rangelink
+
+using namespace rangelink;
 
 void publishView(VKRsimServantHandle servant)
 {

@@ -12,6 +12,8 @@
 
 #include <ctime>
 
+using namespace sightview;
+
 namespace {
 
 // A render thread that ended leaves its view in the viewer and the viewer done; neither may

@@ -35,6 +35,8 @@
 #include <thread>
 #include <vector>
 
+using namespace sightview;
+
 extern char** environ;
 
 namespace {

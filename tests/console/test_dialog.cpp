@@ -34,6 +34,9 @@
 #include <fstream>
 #include <thread>
 
+using namespace console;
+using namespace sightview;
+
 namespace {
 
 using namespace std::chrono_literals;

@@ -13,6 +13,8 @@
 #include <set>
 #include <vector>
 
+using namespace console;
+
 namespace {
 
 // Distinct, known 3D colours so painted pixels can be told apart.

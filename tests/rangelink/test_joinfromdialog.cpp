@@ -24,6 +24,8 @@
 #include <fstream>
 #include <memory>
 
+using namespace console;
+
 namespace {
 
 using vkrsim::test::builtProgram;

@@ -24,6 +24,8 @@
 #include <regex>
 #include <set>
 
+using namespace sightview;
+
 using namespace sighttest;
 using namespace std::chrono_literals;
 using vkrsim::test::eventually;

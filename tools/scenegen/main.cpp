@@ -90,7 +90,7 @@ int main(int argc, char* argv[])
         const SceneGeneratorIdentity identity{
             sender->endPoint(), terrainDescription(o.terrainSeed, config.getLtpLatitude(), config.getLtpLongitude(),
                                                    config.getLtpHeightOffset(), config.getLtpAzimuth())};
-        peer = std::make_unique<RangePeer>(o.execution, o.initRef, setUpFrame(config), identity, o.vkrsim);
+        peer = std::make_unique<RangePeer>(o.execution, o.initRef, rangelink::setUpFrame(config), identity, o.vkrsim);
     } catch (const std::exception& e) {
         std::cerr << "scenegen - cannot join execution \"" << o.execution << "\": " << e.what() << std::endl;
         return 1;
