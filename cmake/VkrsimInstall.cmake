@@ -24,7 +24,7 @@ file(RELATIVE_PATH _vkrsim_bin_to_lib /${CMAKE_INSTALL_BINDIR} /${CMAKE_INSTALL_
 set(CMAKE_INSTALL_RPATH "$ORIGIN/${_vkrsim_bin_to_lib}")
 
 # Project headers reachable from `header` through #include "...", as paths relative to the top
-# source or build folder; only those under the same top folder as `header` (one library family's
+# source folder or the generated root; only those under the same top folder as `header` (one library family's
 # headers never drag in another's).
 function(_vkrsim_header_closure header out)
   string(REGEX MATCH "^[^/]+" family "${header}")
@@ -41,10 +41,13 @@ function(_vkrsim_header_closure header out)
     endif()
     if(EXISTS ${PROJECT_SOURCE_DIR}/${current})
       set(file ${PROJECT_SOURCE_DIR}/${current})
-    elseif(EXISTS ${PROJECT_BINARY_DIR}/${current})
-      set(file ${PROJECT_BINARY_DIR}/${current})
+    elseif(EXISTS ${VKRSIM_GENERATED_DIR}/${current})
+      set(file ${VKRSIM_GENERATED_DIR}/${current})
     else()
       message(FATAL_ERROR "vkrsim_install: public header ${current} not found")
+    endif()
+    if(current MATCHES "_p\\.h$")
+      message(FATAL_ERROR "vkrsim_install: ${header} reaches the private header ${current}")
     endif()
     list(APPEND found ${current})
     file(STRINGS ${file} includes REGEX "^[ \t]*#[ \t]*include[ \t]+\"")
@@ -68,7 +71,7 @@ function(_vkrsim_install_headers)
       if(EXISTS ${PROJECT_SOURCE_DIR}/${header})
         set(file ${PROJECT_SOURCE_DIR}/${header})
       else()
-        set(file ${PROJECT_BINARY_DIR}/${header})
+        set(file ${VKRSIM_GENERATED_DIR}/${header})
       endif()
       get_filename_component(dir ${header} DIRECTORY)
       install(FILES ${file} DESTINATION ${VKRSIM_INSTALL_INCLUDEDIR}/${dir} COMPONENT development)

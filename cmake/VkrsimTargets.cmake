@@ -27,3 +27,18 @@ function(vkrsim_test)
     WORKING_DIRECTORY ${CMAKE_CURRENT_BINARY_DIR}
     PROPERTIES ${props} ${T_PROPERTIES})
 endfunction()
+
+# Every generated header and source of the project lives under one root, <build>/generated, in
+# the layout of the source folders: "basicimpl/platform/platformbasicimpl.h" is
+# <build>/generated/basicimpl/platform/platformbasicimpl.h. Targets export this root (never the
+# whole build folder) where their public headers include generated ones.
+set(VKRSIM_GENERATED_DIR ${PROJECT_BINARY_DIR}/generated)
+
+# idlc_generate writes beside the calling folder's build files; the wrapper points it at the
+# folder's place under the generated root instead.
+function(vkrsim_idlc_generate)
+  file(RELATIVE_PATH folder ${PROJECT_BINARY_DIR} ${CMAKE_CURRENT_BINARY_DIR})
+  set(CMAKE_CURRENT_BINARY_DIR ${VKRSIM_GENERATED_DIR}/${folder})
+  file(MAKE_DIRECTORY ${CMAKE_CURRENT_BINARY_DIR})
+  idlc_generate(${ARGN})
+endfunction()

@@ -7,6 +7,8 @@
 #include <QLabel>
 #include <QPushButton>
 
+using namespace console;
+
 CAboutDlg::CAboutDlg(QWidget* parent) : QDialog(parent)
 {
     setObjectName(QStringLiteral("IDD_ABOUTBOX"));

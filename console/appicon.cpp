@@ -3,6 +3,8 @@
 #include <QPainter>
 #include <QPixmap>
 
+namespace console {
+
 namespace {
 
 QPixmap reticle(int size)
@@ -37,3 +39,5 @@ QIcon loadApplicationIcon()
         icon.addPixmap(reticle(size));
     return icon;
 }
+
+}  // namespace console

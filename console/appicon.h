@@ -3,4 +3,8 @@
 
 #include <QIcon>
 
+namespace console {
+
 QIcon loadApplicationIcon();
+
+}  // namespace console

@@ -2,6 +2,8 @@
 
 #include <cmath>
 
+namespace console {
+
 namespace {
 
 // Rounds half away from zero, as integer multiply-divide rounding does.
@@ -30,3 +32,5 @@ QRect dialogRectToPixels(int x, int y, int cx, int cy, double dpi)
     const int bottom = dialogUnitsToPixelsY(y + cy, dpi);
     return QRect(left, top, right - left, bottom - top);
 }
+
+}  // namespace console

@@ -6,9 +6,13 @@
 
 #include <QRect>
 
+namespace console {
+
 // Pixels of `units` horizontal dialog units at `dpi` logical dots per inch.
 int dialogUnitsToPixelsX(int units, double dpi);
 int dialogUnitsToPixelsY(int units, double dpi);
 
 // Rectangle of a control placed at (x, y) with size (cx, cy), all in dialog units.
 QRect dialogRectToPixels(int x, int y, int cx, int cy, double dpi);
+
+}  // namespace console

@@ -3,13 +3,15 @@
 #include "console/knobface.h"
 #include "console/memdc.h"
 #include "console/resourceids.h"
-#include "console/stateblock.h"
 #include "console/systemcolors.h"
+#include "stateblock/stateblock.h"
 
 #include <QApplication>
 #include <QMouseEvent>
 #include <QPaintEvent>
 #include <QPainter>
+
+using namespace console;
 
 namespace {
 
@@ -34,17 +36,6 @@ void drawDottedCircle(QPainter& p, QPoint c, int r, const QColor& color)
 }
 
 }  // namespace
-
-QEvent::Type ScrollNotifyEvent::eventType()
-{
-    static const QEvent::Type type = static_cast<QEvent::Type>(QEvent::registerEventType());
-    return type;
-}
-
-ScrollNotifyEvent::ScrollNotifyEvent(unsigned wParam, QObject* source)
-    : QEvent(eventType()), m_wParam(wParam), m_source(source)
-{
-}
 
 KbutsliderCtrl::KbutsliderCtrl(QWidget* parent) : QSlider(Qt::Horizontal, parent)
 {
@@ -81,16 +72,7 @@ QString KbutsliderCtrl::valueText() const
 void KbutsliderCtrl::OnCenterButtonUp(Qt::KeyboardModifiers, int) {}
 void KbutsliderCtrl::OnCenterButtonDown(Qt::KeyboardModifiers, int) {}
 
-void KbutsliderCtrl::NotifyParent(int code)
-{
-    QWidget* parent = parentWidget();
-    if (!parent)
-        return;
-    // Code low, the trackbar's own position high: the knob never moves that position itself.
-    const unsigned wParam = (static_cast<unsigned>(code) & 0xFFFFu) |
-                            ((static_cast<unsigned>(value()) & 0xFFFFu) << 16);
-    QCoreApplication::postEvent(parent, new ScrollNotifyEvent(wParam, this));
-}
+void KbutsliderCtrl::NotifyParent(int code) { emit scrolled(code, value()); }
 
 void KbutsliderCtrl::LayoutKnob()
 {

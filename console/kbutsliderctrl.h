@@ -6,26 +6,9 @@
 
 #include "console/knobgeometry.h"
 
-#include <QEvent>
 #include <QImage>
 #include <QRegion>
 #include <QSlider>
-
-// Posted to the knob's parent for each scroll notification: the code in the low 16 bits of
-// wParam, the trackbar's own position in the high 16 bits; the source is the knob.
-class ScrollNotifyEvent : public QEvent {
-public:
-    static QEvent::Type eventType();
-    ScrollNotifyEvent(unsigned wParam, QObject* source);
-    unsigned wParam() const { return m_wParam; }
-    int code() const { return static_cast<int>(m_wParam & 0xFFFF); }
-    int position() const { return static_cast<int>((m_wParam >> 16) & 0xFFFF); }
-    QObject* source() const { return m_source; }
-
-private:
-    unsigned m_wParam;
-    QObject* m_source;
-};
 
 class KbutsliderCtrl : public QSlider {
     Q_OBJECT
@@ -48,6 +31,11 @@ public:
     // The text the knob paints in its centre, from the current detent's value.
     QString valueText() const;
 
+signals:
+    // Each scroll notification, as the tilt slider reports its own: the trackbar code and the
+    // trackbar's own position (the knob never moves that position itself).
+    void scrolled(int code, int position);
+
 protected:
     virtual void OnCenterButtonUp(Qt::KeyboardModifiers flags, int frame);
     virtual void OnCenterButtonDown(Qt::KeyboardModifiers flags, int frame);
@@ -66,7 +54,7 @@ private:
     void redraw();
     int PointToValue(QPoint p) const;
     QPoint ValueToPoint(int value) const;
-    KnobZone zoneOf(QPoint p) const;
+    console::KnobZone zoneOf(QPoint p) const;
 
     QPoint m_ptCenter;
     int m_nRadius = 0;

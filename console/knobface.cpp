@@ -3,6 +3,8 @@
 #include <QPainter>
 #include <QRadialGradient>
 
+namespace console {
+
 namespace {
 
 // One round push button: raised when idle, lit when hovered, sunken when pressed.
@@ -40,3 +42,5 @@ QImage makeKnobFaceStrip(const SystemColors& colors)
         drawCell(p, i, colors);
     return strip;
 }
+
+}  // namespace console

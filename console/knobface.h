@@ -6,6 +6,10 @@
 
 #include <QImage>
 
+namespace console {
+
 inline constexpr int kKnobFaceCell = 40;  // pixels, width and height of one cell
 
 QImage makeKnobFaceStrip(const SystemColors& colors);
+
+}  // namespace console

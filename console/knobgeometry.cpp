@@ -4,6 +4,8 @@
 #include <cmath>
 #include <cstdlib>
 
+namespace console {
+
 namespace {
 
 constexpr double kPi = 3.14159265358979323846;
@@ -125,3 +127,5 @@ std::vector<QPoint> dottedCircle(QPoint center, int radius)
     }
     return points;
 }
+
+}  // namespace console

@@ -11,6 +11,8 @@
 
 #include <vector>
 
+namespace console {
+
 struct KnobLayout {
     QRect square;    // top-left square of the client area, side min(width, height)
     QPoint center;   // centre of that square
@@ -49,3 +51,5 @@ std::vector<PixelPoint> shadedCircle(QPoint center, int radius, COLORREF lit, CO
 
 // 360 single pixels of a circle, one per degree.
 std::vector<QPoint> dottedCircle(QPoint center, int radius);
+
+}  // namespace console

@@ -11,6 +11,8 @@
 #include <algorithm>
 #include <cstdlib>
 
+using namespace console;
+
 namespace {
 
 void pixel(QPainter& p, int x, int y, COLORREF c)
@@ -98,10 +100,10 @@ void CMacSliderCtrl::changeEvent(QEvent* event)
         UpdateColors();
 }
 
-TrackbarGeometry CMacSliderCtrl::geometry() const
+TrackbarGeometry CMacSliderCtrl::trackbarGeometry() const
 {
-    return trackbarGeometry(size(), orientation() == Qt::Vertical, minimum(), maximum(),
-                            sliderPosition());
+    return console::trackbarGeometry(size(), orientation() == Qt::Vertical, minimum(), maximum(),
+                                     sliderPosition());
 }
 
 int CMacSliderCtrl::alongOf(QPoint p) const
@@ -123,7 +125,7 @@ void CMacSliderCtrl::mousePressEvent(QMouseEvent* event)
         return;
     }
     setFocus(Qt::MouseFocusReason);
-    const TrackbarGeometry g = geometry();
+    const TrackbarGeometry g = trackbarGeometry();
     const QPoint p = event->position().toPoint();
     const int centre = trackbarPixelOf(g, minimum(), maximum(), value());
     if (g.thumb.contains(p)) {
@@ -142,7 +144,7 @@ void CMacSliderCtrl::mouseMoveEvent(QMouseEvent* event)
 {
     if (!m_bThumbPressed)
         return;
-    const int v = trackbarValueAt(geometry(), minimum(), maximum(),
+    const int v = trackbarValueAt(trackbarGeometry(), minimum(), maximum(),
                                   alongOf(event->position().toPoint()) - m_nGrabOffset);
     userSetValue(v, tb::THUMBTRACK);
 }
@@ -226,7 +228,7 @@ void CMacSliderCtrl::paintEvent(QPaintEvent*)
 {
     QPainter p(this);
     p.fillRect(rect(), palette().color(QPalette::Button));
-    const TrackbarGeometry g = geometry();
+    const TrackbarGeometry g = trackbarGeometry();
     DrawTicks(p, g);
     p.save();
     DrawChannel(p, g.channel);

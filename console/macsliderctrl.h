@@ -36,7 +36,7 @@ public:
     void SetSelection(int start, int end);
 
     // Where the channel and the thumb are now.
-    TrackbarGeometry geometry() const;
+    console::TrackbarGeometry trackbarGeometry() const;
 
 signals:
     // A scroll notification: trackbar code (tb::...) and the new position.
@@ -58,7 +58,7 @@ private:
     void DrawBothSidesThumb(QPainter& p, QRect thumb, COLORREF frame);
     void DrawPointedThumb(QPainter& p, QRect thumb, COLORREF frame, bool towardsStart);
     void DrawChannel(QPainter& p, QRect channel);
-    void DrawTicks(QPainter& p, const TrackbarGeometry& g);
+    void DrawTicks(QPainter& p, const console::TrackbarGeometry& g);
     void userSetValue(int v, int code);
     int alongOf(QPoint p) const;
 

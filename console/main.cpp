@@ -11,6 +11,8 @@
 #include <cstring>
 #include <iostream>
 
+using namespace console;
+
 namespace {
 
 const char* const kUsage =
@@ -33,7 +35,7 @@ int main(int argc, char** argv)
     // First, while this is the only thread: every later thread inherits the mask.
     blockTerminationSignals();
     // Exchange directories of earlier runs that were killed outright.
-    removeStaleExchangeDirectories();
+    sightview::removeStaleExchangeDirectories();
 
     theApp.InitInstance(argc, argv, WorkerEntries{&sightViewThread, &sessionThread});
 

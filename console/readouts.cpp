@@ -1,5 +1,7 @@
 #include "console/readouts.h"
 
+namespace console {
+
 QString uutPositionText(double x, double y, double z)
 {
     return QString::asprintf("UUT Pos %f8.2,%f8.2,%f8.2", x, y, z);
@@ -14,3 +16,5 @@ QString tiltText(int degrees)
 {
     return QString::asprintf("%3d Deg", degrees);
 }
+
+}  // namespace console

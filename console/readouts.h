@@ -5,6 +5,10 @@
 
 #include <QString>
 
+namespace console {
+
 QString uutPositionText(double x, double y, double z);   // status pane 0
 QString sightEulersText(double psi, double theta, double phi);  // status pane 1
 QString tiltText(int degrees);                            // control 1009, "%3d Deg"
+
+}  // namespace console

@@ -9,8 +9,6 @@ inline constexpr int IDS_ABOUTBOX = 101;
 inline constexpr int IDD_VKRSIM_DIALOG = 102;
 inline constexpr int ID_INDICATOR_UUT = 108;
 inline constexpr int ID_INDICATOR_EULERS = 109;
-inline constexpr int IDR_MAINFRAME = 128;   // application icon
-inline constexpr int IDB_KNOBFACE = 130;    // face picture strip of the pan knob
 
 inline constexpr int IDOK = 1;
 inline constexpr int IDC_START = 1000;

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+namespace console {
+
 namespace {
 
 // Builds a rectangle from coordinates along and across the travel.
@@ -75,3 +77,5 @@ QRect selectionBand(QRect ch, bool vertical, int min, int max, int selStart, int
     return vertical ? band.adjusted(1, 0, -1, 0) & ch.adjusted(1, 1, -1, -1)
                     : band.adjusted(0, 1, 0, -1) & ch.adjusted(1, 1, -1, -1);
 }
+
+}  // namespace console

@@ -6,6 +6,8 @@
 #include <QRect>
 #include <QSize>
 
+namespace console {
+
 inline constexpr int kThumbThickness = 11;  // pixels along the travel
 inline constexpr int kTickLength = 3;       // pixels of an end tick, each side
 
@@ -32,3 +34,5 @@ QRect adjustedChannel(QRect channel, bool vertical, int min, int max);
 
 // The selection band inside the drawn channel, along the travel; empty when start >= end.
 QRect selectionBand(QRect drawnChannel, bool vertical, int min, int max, int selStart, int selEnd);
+
+}  // namespace console

@@ -2,6 +2,8 @@
 
 #include <QPalette>
 
+namespace console {
+
 SystemColors systemColors(const QPalette& palette)
 {
     // Desktop colours do not change with a control's state: always the active group.
@@ -14,3 +16,5 @@ SystemColors systemColors(const QPalette& palette)
         c(QPalette::Highlight), c(QPalette::WindowText),
     };
 }
+
+}  // namespace console

@@ -6,6 +6,8 @@
 
 class QPalette;
 
+namespace console {
+
 struct SystemColors {
     COLORREF btnFace;      // face of buttons and controls
     COLORREF btnShadow;    // shadow edge
@@ -18,3 +20,5 @@ struct SystemColors {
 };
 
 SystemColors systemColors(const QPalette& palette);
+
+}  // namespace console

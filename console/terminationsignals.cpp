@@ -8,6 +8,8 @@
 
 #include <iostream>
 
+namespace console {
+
 namespace {
 
 sigset_t terminationSignals()
@@ -57,3 +59,5 @@ void TerminationSignalWatcher::takeSignal()
             m_onSignal();
     }
 }
+
+}  // namespace console

@@ -10,6 +10,8 @@
 
 class QSocketNotifier;
 
+namespace console {
+
 // Blocks the termination signals in the calling thread. Call first in main, before any thread
 // exists: threads inherit the mask, so the signals stay pending for the descriptor.
 void blockTerminationSignals();
@@ -33,3 +35,5 @@ private:
     std::unique_ptr<QSocketNotifier> m_pNotifier;  // goes before the descriptor closes
     std::function<void()> m_onSignal;
 };
+
+}  // namespace console

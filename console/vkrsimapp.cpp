@@ -5,6 +5,8 @@
 
 #include <QApplication>
 
+using namespace console;
+
 CVKRsimApp theApp;
 
 bool CVKRsimApp::InitInstance(int& argc, char** argv, WorkerEntries entries)

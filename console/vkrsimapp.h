@@ -12,7 +12,7 @@ public:
 
     // Runs the dialog with the given worker entries; always false: there is no message loop
     // after the dialog, the process exits. A termination signal ends the dialog like Cancel.
-    bool InitInstance(int& argc, char** argv, WorkerEntries entries);
+    bool InitInstance(int& argc, char** argv, console::WorkerEntries entries);
 
     // The termination signal that ended the dialog, 0 when the operator did.
     int terminationSignal() const { return m_nTerminationSignal; }

@@ -5,7 +5,7 @@
 #include "console/dialogunits.h"
 #include "console/readouts.h"
 #include "console/resourceids.h"
-#include "console/stateblock.h"
+#include "stateblock/stateblock.h"
 #include "console/workerlauncher.h"
 
 #include <ace/OS_NS_unistd.h>
@@ -18,6 +18,8 @@
 #include <QMenu>
 #include <QPushButton>
 #include <QTimerEvent>
+
+using namespace console;
 
 namespace {
 

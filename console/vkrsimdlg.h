@@ -17,16 +17,20 @@
 
 class QMenu;
 
+namespace console {
+
 // The thread entries the commands start: the render thread and the session thread.
 struct WorkerEntries {
     ACE_THR_FUNC render;
     ACE_THR_FUNC session;
 };
 
+}  // namespace console
+
 class CVKRsimDlg : public QDialog {
     Q_OBJECT
 public:
-    explicit CVKRsimDlg(WorkerEntries entries, QWidget* parent = nullptr);
+    explicit CVKRsimDlg(console::WorkerEntries entries, QWidget* parent = nullptr);
 
     // The control with a template id (1, 1000..1002, 1007..1009), or nullptr.
     QWidget* GetDlgItem(int id) const;
@@ -34,7 +38,6 @@ public:
     CStatusBar& statusBar() { return m_wndStatusBar; }
     // The dialog's system menu, shown as its context menu.
     QMenu* systemMenu() const { return m_pSysMenu; }
-    QIcon OnQueryDragIcon() const { return m_hIcon; }
 
     void OnSysCommand(unsigned nID, quintptr lParam);
 
@@ -64,7 +67,7 @@ private:
     CStatusBar m_wndStatusBar;
     KbutsliderCtrl m_ctrlPan;
 
-    WorkerEntries m_entries;
+    console::WorkerEntries m_entries;
     std::map<int, QWidget*> m_items;
     QMenu* m_pSysMenu = nullptr;
 };

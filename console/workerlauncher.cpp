@@ -1,5 +1,7 @@
 #include "console/workerlauncher.h"
 
+namespace console {
+
 WorkerLauncher::Result WorkerLauncher::spawn(ACE_THR_FUNC entry, void* arg)
 {
     if (running_.exchange(true, std::memory_order_acq_rel))
@@ -36,3 +38,5 @@ WorkerLauncher& sessionLauncher()
     static WorkerLauncher launcher;
     return launcher;
 }
+
+}  // namespace console

@@ -7,6 +7,8 @@
 
 #include <atomic>
 
+namespace console {
+
 class WorkerLauncher {
 public:
     WorkerLauncher() = default;
@@ -33,3 +35,5 @@ private:
 // The two workers of the dialog: render thread (Start VKR) and session thread (Join ORVA).
 WorkerLauncher& renderLauncher();
 WorkerLauncher& sessionLauncher();
+
+}  // namespace console

@@ -3,6 +3,8 @@
 #include <cstdlib>
 #include <locale.h>
 
+namespace decimal {
+
 double textToDouble(const char* text)
 {
     // One "C" locale object for the process, made on first use and never freed.
@@ -11,3 +13,5 @@ double textToDouble(const char* text)
 }
 
 double textToDouble(const std::string& text) { return textToDouble(text.c_str()); }
+
+}  // namespace decimal

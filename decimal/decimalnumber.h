@@ -6,5 +6,9 @@
 
 #include <string>
 
+namespace decimal {
+
 double textToDouble(const char* text);
 double textToDouble(const std::string& text);
+
+}  // namespace decimal

@@ -1,10 +1,10 @@
-#include "middleware/announcement.h"
+#include "middleware/announcement_p.h"
 
 #include "Announcement.h"
-#include "middleware/dds/entity.h"
-#include "middleware/dds/qos.h"
+#include "middleware/dds/entity_p.h"
+#include "middleware/dds/qos_p.h"
 #include "middleware/executionmanager.h"
-#include "middleware/runtimestate.h"
+#include "middleware/runtimestate_p.h"
 
 #include <random>
 

@@ -1,7 +1,7 @@
 #include "middleware/runtime.h"
 
-#include "middleware/runtimestate.h"
-#include "middleware/sdo/sessionstate.h"
+#include "middleware/runtimestate_p.h"
+#include "middleware/sdo/sessionstate_p.h"
 
 namespace ORVA::Middleware {
 

@@ -1,7 +1,7 @@
-#include "middleware/runtimestate.h"
+#include "middleware/runtimestate_p.h"
 
-#include "middleware/announcement.h"
-#include "middleware/dds/qos.h"
+#include "middleware/announcement_p.h"
+#include "middleware/dds/qos_p.h"
 #include "middleware/exceptions.h"
 #include "middleware/initreference.h"
 

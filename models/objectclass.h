@@ -11,7 +11,7 @@
 //
 //   type       the C++ type, as it reads inside the class namespace; local classes as SmartPtr<...>
 //   name       the attribute's name: member of Attributes, get_<name>, set_<name>, sample member
-//   dump form  how the basic implementation writes it (basicimpl/common/dumpwriter.h): number,
+//   dump form  how the basic implementation writes it (basicimpl/common/dumpwriter_p.h): number,
 //              enumeration (its integer), flag (true/false), text; a local class as members (its
 //              label, then its members) or label (the label only)
 //

@@ -9,7 +9,7 @@
 // local-class setters, and asserts that each sample member has the wire type of its attribute.
 
 #include "middleware/exceptions.h"
-#include "models/localclasses/wireform.h"
+#include "models/localclasses/wireform_p.h"
 #include "models/objectclass.h"
 
 #include <functional>

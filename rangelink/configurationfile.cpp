@@ -24,17 +24,17 @@ void ConfigurationFile::applyLine(const std::string& line)
     else if (key == "ORVA.ORBlistenEndpoints")
         listenEndpoints_ = value;
     else if (key == "ORVA.LTP_latitude")
-        ltpLatitude_ = textToDouble(value);
+        ltpLatitude_ = decimal::textToDouble(value);
     else if (key == "ORVA.LTP_longitude")
-        ltpLongitude_ = textToDouble(value);
+        ltpLongitude_ = decimal::textToDouble(value);
     else if (key == "ORVA.LTP_azimuth")
-        ltpAzimuth_ = textToDouble(value);
+        ltpAzimuth_ = decimal::textToDouble(value);
     else if (key == "ORVA.LTP_XFalseOrigin")
-        ltpXFalseOrigin_ = textToDouble(value);
+        ltpXFalseOrigin_ = decimal::textToDouble(value);
     else if (key == "ORVA.LTP_YFalseOrigin")
-        ltpYFalseOrigin_ = textToDouble(value);
+        ltpYFalseOrigin_ = decimal::textToDouble(value);
     else if (key == "ORVA.LTP_HeightOffset")
-        ltpHeightOffset_ = textToDouble(value);
+        ltpHeightOffset_ = decimal::textToDouble(value);
 }
 
 void ConfigurationFile::read()

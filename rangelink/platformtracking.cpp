@@ -1,8 +1,10 @@
 #include "rangelink/platformtracking.h"
 
-#include "console/stateblock.h"
+#include "stateblock/stateblock.h"
 
 using ORVA::Middleware::SmartPtr;
+
+namespace rangelink {
 
 LtpFrameHandle setUpFrame(const ConfigurationFile& config)
 {
@@ -16,6 +18,10 @@ LtpFrameHandle setUpFrame(const ConfigurationFile& config)
     frame->set_heightOffset(config.getLtpHeightOffset());
     return frame;
 }
+
+}  // namespace rangelink
+
+using namespace rangelink;
 
 void trackPlatforms(ORVA::Platform::BasicImpl::CallbackInfo& callbackInfo, const LtpFrameHandle& frame,
                     const VKRsimServantHandle& servant, std::ostream& out)

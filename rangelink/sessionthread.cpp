@@ -2,9 +2,10 @@
 
 #include "basicimpl/mission/missionbasic.h"
 #include "basicimpl/platform/platformbasic.h"
-#include "console/stateblock.h"
+#include "stateblock/stateblock.h"
 #include "desktop/messagebox.h"
 #include "middleware/middleware.h"
+#include "rangeprogram/middlewareoptions.h"
 #include "rangelink/configurationfile.h"
 #include "rangelink/platformtracking.h"
 #include "rangelink/vkrsimpublication.h"
@@ -16,6 +17,8 @@
 
 using ORVA::Middleware::ManagedPtr;
 using ORVA::Middleware::SmartPtr;
+
+using namespace rangelink;
 
 namespace {
 
@@ -60,12 +63,10 @@ void runSession()
         std::string sSessionName = config_.getSessionName();
         std::string sInitRef = config_.getInitRef();
 
-        // No program name in front of the first option.
-        int argc = 6;
-        const char* argv[7] = {"-ORBdefaultInitRef", sInitRef.c_str(), "-executionName", sExecutionName.c_str(),
-                               "-sessionName", sSessionName.c_str(), nullptr};
         {
-            ORVA::Middleware::Configuration orvaMiddlewareConfiguration(argc, argv, std::string(), std::string());
+            rangeprogram::MiddlewareOptions options(sInitRef, sExecutionName, sSessionName);
+            ORVA::Middleware::Configuration orvaMiddlewareConfiguration(options.argc(), options.argv(), std::string(),
+                                                                        std::string());
             pORVAmiddlewareRuntime_ = ORVA::Middleware::init(orvaMiddlewareConfiguration);
         }
         pExecution_ = pORVAmiddlewareRuntime_->enterExecution(sExecutionName);

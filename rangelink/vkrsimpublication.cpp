@@ -1,8 +1,18 @@
 #include "rangelink/vkrsimpublication.h"
 
-#include "console/stateblock.h"
+#include "stateblock/stateblock.h"
 
 #include <utility>
+
+namespace rangelink {
+
+namespace {
+
+// Degrees to radians as the range link converts the operator's pan and tilt: this ten-digit
+// value, not pi/180, so the published angles are the ones the range expects.
+constexpr double kDegToRad = 0.0174532925;
+
+}  // namespace
 
 void createVKRsim(ORVA::Middleware::Session& session, VKRsimPublication& publication)
 {
@@ -18,6 +28,10 @@ ViewAngles viewAngles(double uutPsi, double uutTheta, double uutPhi, int panDegr
     return {uutPsi - static_cast<double>(panDegrees) * kDegToRad, uutTheta,
             uutPhi + static_cast<double>(tiltDegrees) * kDegToRad};
 }
+
+}  // namespace rangelink
+
+using namespace rangelink;
 
 void publishView(VKRsimServantHandle servant)
 {

@@ -6,6 +6,8 @@
 #include "middleware/middleware.h"
 #include "models/mission/vkrsim.h"
 
+namespace rangelink {
+
 using VKRsimServantHandle = ORVA::Middleware::ManagedPtr<HALC::VKRsim::Servant>;
 
 // What the session thread holds of its VKRsim object, in order of creation.
@@ -26,6 +28,8 @@ struct ViewAngles {
 };
 ViewAngles viewAngles(double uutPsi, double uutTheta, double uutPhi, int panDegrees, int tiltDegrees);
 
+}  // namespace rangelink
+
 // Commits one update of the servant from the state block's UUT pose, pan and tilt, and stores the
 // view angles in the state block. Takes the handle by value and releases it on return.
-void publishView(VKRsimServantHandle servant);
+void publishView(rangelink::VKRsimServantHandle servant);

@@ -20,6 +20,8 @@
 #include <system_error>
 #include <vector>
 
+namespace sightview {
+
 namespace fs = std::filesystem;
 
 namespace {
@@ -241,3 +243,5 @@ bool seedFirstPanelPicture()
         return false;
     return fs::copy_file(source, target, fs::copy_options::skip_existing, ec) || fs::exists(target, ec);
 }
+
+}  // namespace sightview

@@ -11,6 +11,8 @@
 
 #include <string>
 
+namespace sightview {
+
 // The exchange directory, created on first call; empty when it cannot be created.
 const std::string& exchangeDirectory();
 
@@ -34,3 +36,5 @@ int removeStaleExchangeDirectories(const std::string& base = {});
 
 // Where exchange directories are made: $XDG_RUNTIME_DIR, else /dev/shm, else /tmp.
 std::string exchangeDirectoryBase();
+
+}  // namespace sightview

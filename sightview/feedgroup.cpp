@@ -4,6 +4,8 @@
 
 #include <sys/socket.h>
 
+namespace sightview {
+
 bool lookUpFeedGroup(const std::string& host, ACE_INET_Addr& group)
 {
     return !host.empty() && group.set(kFeedPort, host.c_str(), 1, AF_INET) == 0;
@@ -21,3 +23,5 @@ bool FeedGroup::resolve(const std::string& host)
     }
     return resolved_;
 }
+
+}  // namespace sightview

@@ -8,6 +8,8 @@
 
 #include <string>
 
+namespace sightview {
+
 // Resolves `host` to an IPv4 address with the feed's port; false when it cannot.
 bool lookUpFeedGroup(const std::string& host, ACE_INET_Addr& group);
 
@@ -26,3 +28,5 @@ private:
     bool resolved_ = false;
     ACE_INET_Addr group_;
 };
+
+}  // namespace sightview

@@ -18,7 +18,7 @@ std::string firstText(const XmlElement& root, const char* name)
 // skipped, the longest numeric prefix used, 0.0 when there is none.
 double firstNumber(const XmlElement& root, const char* name)
 {
-    return textToDouble(root.child(name).text(0));
+    return decimal::textToDouble(root.child(name).text(0));
 }
 
 }  // namespace

@@ -3,6 +3,8 @@
 #include <climits>
 #include <cstdio>
 
+namespace sightview {
+
 const char* formatSightClock(const std::tm& localTime, int frameCounter, SightClockBuffer& buffer)
 {
     int fraction = frameCounter % 1000;
@@ -14,3 +16,5 @@ const char* formatSightClock(const std::tm& localTime, int frameCounter, SightCl
 }
 
 int nextFrameCounter(int frameCounter) { return frameCounter == INT_MAX ? 0 : frameCounter + 1; }
+
+}  // namespace sightview

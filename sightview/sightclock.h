@@ -5,6 +5,8 @@
 
 #include <ctime>
 
+namespace sightview {
+
 // Text buffer of the render thread's clock.
 using SightClockBuffer = char[41];
 
@@ -15,3 +17,5 @@ const char* formatSightClock(const std::tm& localTime, int frameCounter, SightCl
 // The next value of the render thread's frame counter: up by one per loop pass, back to 0
 // instead of overflowing.
 int nextFrameCounter(int frameCounter);
+
+}  // namespace sightview

@@ -27,9 +27,14 @@ Immortal<osg::ref_ptr<osgViewer::View>> view;
 
 }  // namespace
 
+namespace sightview {
+
 std::atomic<osgViewer::View*> currentSightView{nullptr};
 
 osgViewer::CompositeViewer& sightViewer() { return *viewer.get(); }
 osgGA::TrackballManipulator& sightTrackball() { return *trackball.get(); }
-osg::Texture2D& screenTexture() { return *texture.get(); }
 osg::ref_ptr<osgViewer::View>& sightViewHolder() { return view.get(); }
+
+}  // namespace sightview
+
+osg::Texture2D& screenTexture() { return *texture.get(); }

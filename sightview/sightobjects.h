@@ -11,15 +11,17 @@
 
 #include <atomic>
 
+// The screen panel's texture. Its image is replaced by the multicast feed in the drawing thread
+// of each frame.
+osg::Texture2D& screenTexture();
+
+namespace sightview {
+
 // Runs the frames of the sight window; holds the one view. Render thread only.
 osgViewer::CompositeViewer& sightViewer();
 
 // The view's camera manipulator. Render thread only.
 osgGA::TrackballManipulator& sightTrackball();
-
-// The screen panel's texture. Its image is replaced by the multicast feed in the drawing thread
-// of each frame.
-osg::Texture2D& screenTexture();
 
 // The view of the running (or last) render thread; written by the render thread when it creates
 // its view, kept until the next render thread replaces it.
@@ -28,3 +30,5 @@ osg::ref_ptr<osgViewer::View>& sightViewHolder();
 // The same view for observers on other threads (tests, benchmarks); null before the first view.
 // Valid until the next render thread replaces the view.
 extern std::atomic<osgViewer::View*> currentSightView;
+
+}  // namespace sightview

@@ -19,6 +19,8 @@
 
 #include <iostream>
 
+using namespace sightview;
+
 namespace {
 
 struct LayerLook {
@@ -60,7 +62,7 @@ void setUpClock(osgText::Text& clock)
 
 }  // namespace
 
-SightScene buildSightScene()
+sightview::SightScene buildSightScene()
 {
     SightScene scene;
     scene.clockText = new osgText::Text;

@@ -3,6 +3,8 @@
 #include <osg/Viewport>
 #include <osgGA/StateSetManipulator>
 
+namespace sightview {
+
 Frustum frustumForAspect(const Frustum& frustum, double aspect)
 {
     Frustum result = frustum;
@@ -11,6 +13,10 @@ Frustum frustumForAspect(const Frustum& frustum, double aspect)
     result.right *= scale;
     return result;
 }
+
+}  // namespace sightview
+
+using namespace sightview;
 
 osg::ref_ptr<osgViewer::View> createSightView(osgViewer::CompositeViewer& viewer,
                                               const osg::ref_ptr<osg::Node>& sceneRoot,

@@ -20,7 +20,11 @@ osg::ref_ptr<osgViewer::View> createSightView(osgViewer::CompositeViewer& viewer
 
 // Frustum (left, right, bottom, top, near, far) widened or narrowed across so that its width
 // over its height equals the viewport's `aspect`; bottom, top, near and far are unchanged.
+namespace sightview {
+
 struct Frustum {
     double left, right, bottom, top, zNear, zFar;
 };
 Frustum frustumForAspect(const Frustum& frustum, double aspect);
+
+}  // namespace sightview

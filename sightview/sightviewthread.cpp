@@ -1,6 +1,6 @@
 #include "sightview/sightviewthread.h"
 
-#include "console/stateblock.h"
+#include "stateblock/stateblock.h"
 #include "sightview/sightclock.h"
 #include "sightview/sightobjects.h"
 #include "sightview/sightscene.h"
@@ -11,6 +11,8 @@
 #include <osg/Notify>
 
 #include <ctime>
+
+using namespace sightview;
 
 namespace {
 

@@ -15,6 +15,8 @@
 
 #include <chrono>
 
+using namespace sightview;
+
 namespace {
 
 using Clock = std::chrono::steady_clock;
@@ -42,11 +44,15 @@ bool joinOwnGroup(ACE_SOCK_Dgram_Mcast& socket, const ACE_INET_Addr& group)
 
 }  // namespace
 
+namespace sightview {
+
 FeedStatistics& feedStatistics()
 {
     static FeedStatistics statistics;
     return statistics;
 }
+
+}  // namespace sightview
 
 void SnapImage::operator()(osg::RenderInfo&) const
 {

@@ -13,6 +13,8 @@
 #include <cstddef>
 #include <cstdint>
 
+namespace sightview {
+
 // Port of the picture feed.
 inline constexpr unsigned short kFeedPort = 2000;
 // One picture per datagram; a longer datagram is not a picture.
@@ -31,6 +33,8 @@ struct FeedStatistics {
 };
 FeedStatistics& feedStatistics();
 
+}  // namespace sightview
+
 class SnapImage : public osg::Camera::DrawCallback {
 public:
     SnapImage() = default;
@@ -41,7 +45,7 @@ protected:
 
 private:
     // The group of the last address seen, kept while it resolves (drawing thread only).
-    mutable FeedGroup group_;
+    mutable sightview::FeedGroup group_;
     // Decoded picture; its pixel buffer is reused by the next cycle (drawing thread only).
     mutable codec::Image mimage_;
 };

@@ -7,7 +7,7 @@
 #                    MODEL_HEADER models/... EXPORT_HEADER basicimpl/platform/export.h
 #                    EXPORT_MACRO ORVA_PLATFORM_BASIC_EXPORT)
 #
-# Gives <build>/<folder>/<FILE>basicimpl.h, included as "<folder>/<FILE>basicimpl.h".
+# Gives <build>/generated/<folder>/<FILE>basicimpl.h, included as "<folder>/<FILE>basicimpl.h".
 set(BASICIMPL_TEMPLATE_DIR ${CMAKE_CURRENT_LIST_DIR})
 
 function(basicimpl_family)
@@ -31,7 +31,7 @@ function(basicimpl_family)
 
   foreach(kind h cpp)
     configure_file(${BASICIMPL_TEMPLATE_DIR}/family.${kind}.in
-                   ${CMAKE_CURRENT_BINARY_DIR}/${F_FILE}basicimpl.${kind} @ONLY)
+                   ${VKRSIM_GENERATED_DIR}/${folder}/${F_FILE}basicimpl.${kind} @ONLY)
   endforeach()
-  target_sources(${F_TARGET} PRIVATE ${CMAKE_CURRENT_BINARY_DIR}/${F_FILE}basicimpl.cpp)
+  target_sources(${F_TARGET} PRIVATE ${VKRSIM_GENERATED_DIR}/${folder}/${F_FILE}basicimpl.cpp)
 endfunction()

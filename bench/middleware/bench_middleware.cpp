@@ -9,8 +9,11 @@
 //    second delivered to callbacks here
 
 #include "bench/support/benchtools.h"
+#include "support/childprocess.h"
 #include "middleware/middleware.h"
 #include "models/platform/platform.h"
+
+#include <unistd.h>
 
 #include <cstdio>
 #include <iostream>
@@ -21,11 +24,10 @@
 using namespace ORVA;
 using Middleware::ManagedPtr;
 using Middleware::SmartPtr;
-using bench::Child;
+using Child = vkrsim::test::ChildProcess;
 using bench::monotonicNs;
 using bench::percentile;
-using bench::programDir;
-using bench::readAll;
+using vkrsim::test::readFile;
 
 namespace {
 
@@ -155,7 +157,7 @@ std::vector<double> measure(const std::string& self, const std::string& executio
                 first = last;
         }
     }
-    publisher.wait();
+    publisher.wait(std::chrono::hours(24));
     spanSeconds = static_cast<double>(last - first) / 1e9;
     return latencies;
 }
@@ -180,7 +182,7 @@ int main(int argc, char* argv[])
     if (argc == 2)
         seconds = std::stod(argv[1]);
 
-    const std::string dir = programDir(), self = dir + "/bench_middleware";
+    const std::string dir = vkrsim::test::builtProgramDir(), self = dir + "/bench_middleware";
     execution = "bench." + std::to_string(getpid());
     Child manager({dir + "/orva-executionmanager", "--execution", execution}, "/dev/null");
 
@@ -190,9 +192,9 @@ int main(int argc, char* argv[])
         Child pong({"/usr/bin/ddsperf", "-D", std::to_string(static_cast<int>(seconds) + 2), "pong", "waitset"},
                    tmp + ".pong");
         Child ping({"/usr/bin/ddsperf", "-D", secs, "ping", "100Hz", "waitset"}, tmp + ".ping");
-        ping.wait();
+        ping.wait(std::chrono::hours(24));
     }
-    const std::string pingText = readAll(tmp + ".ping");
+    const std::string pingText = readFile(tmp + ".ping");
     const double rtt50 = ddsperfRoundTrip(pingText, "50%"), rtt99 = ddsperfRoundTrip(pingText, "99%");
 
     double span = 0;
@@ -206,9 +208,9 @@ int main(int argc, char* argv[])
                   tmp + ".sub");
         usleep(300000);
         Child pub({"/usr/bin/ddsperf", "-D", secs, "pub", "size", "200"}, tmp + ".pub");
-        pub.wait();
+        pub.wait(std::chrono::hours(24));
     }
-    const double ddsRate = ddsperfRate(readAll(tmp + ".sub"));
+    const double ddsRate = ddsperfRate(readFile(tmp + ".sub"));
     const auto changes = measure(self, execution, 100, 0, seconds, span);
     const double ourRate = span > 0 ? static_cast<double>(changes.size()) / span : 0;
     for (const char* suffix : {".ping", ".pong", ".sub", ".pub"})

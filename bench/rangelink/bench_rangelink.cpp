@@ -17,7 +17,8 @@
 #include "bench/rangelink/linkstats.h"
 #include "bench/rangelink/probe.h"
 #include "bench/support/benchtools.h"
-#include "console/stateblock.h"
+#include "support/childprocess.h"
+#include "stateblock/stateblock.h"
 #include "desktop/messagebox.h"
 #include "rangelink/sessionthread.h"
 
@@ -132,7 +133,7 @@ Phase runPhase(const Setup& setup, const std::string& name, int count, double ra
 {
     Phase phase;
     const std::string result = setup.workDir + "/" + name + ".probe";
-    bench::Child probe({setup.programDir + "/bench_rangelink", "--role", "probe", "--execution", setup.execution,
+    vkrsim::test::ChildProcess probe({setup.programDir + "/bench_rangelink", "--role", "probe", "--execution", setup.execution,
                         "--out", result},
                        setup.workDir + "/" + name + ".probe.log");
     sleepMs(1500);  // joined and subscribed
@@ -143,11 +144,11 @@ Phase runPhase(const Setup& setup, const std::string& name, int count, double ra
         sleepMs(1500);  // joined, subscribed, VKRsim object created
     }
     {
-        bench::Child uutsim({setup.programDir + "/uutsim", "--execution", setup.execution, "--count",
+        vkrsim::test::ChildProcess uutsim({setup.programDir + "/uutsim", "--execution", setup.execution, "--count",
                              std::to_string(count), "--rate", std::to_string(rate), "--duration",
                              std::to_string(seconds)},
                             setup.workDir + "/" + name + ".uutsim.log");
-        uutsim.wait();
+        uutsim.wait(std::chrono::hours(24));
     }
     sleepMs(500);  // the last updates through
     if (running) {
@@ -209,7 +210,7 @@ int main(int argc, char* argv[])
     }
 
     Setup setup;
-    setup.programDir = bench::programDir();
+    setup.programDir = vkrsim::test::builtProgramDir();
     char pattern[] = "/tmp/bench_rangelink.XXXXXX";
     if (!mkdtemp(pattern)) {
         std::perror("bench_rangelink - mkdtemp");
@@ -229,7 +230,7 @@ int main(int argc, char* argv[])
 
     Phase reference, endToEnd, load;
     {
-        bench::Child manager({setup.programDir + "/orva-executionmanager", "--execution", setup.execution},
+        vkrsim::test::ChildProcess manager({setup.programDir + "/orva-executionmanager", "--execution", setup.execution},
                              "/dev/null");
         sleepMs(500);
         std::fprintf(stderr, "bench_rangelink: reference, %.0f s\n", seconds);

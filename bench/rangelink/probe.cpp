@@ -20,6 +20,8 @@
 #include <sstream>
 #include <vector>
 
+using namespace rangelink;
+
 namespace Middleware = ORVA::Middleware;
 using Middleware::ManagedPtr;
 using Middleware::SmartPtr;

@@ -6,14 +6,15 @@
 // Run inside the private network with a display:
 //   scripts/isolated scripts/with-display build/bin/bench_scenegen [seconds]
 
-#include "../support/benchtools.h"
+#include "bench/support/benchtools.h"
 
 #include "codec/jpegcodec.h"
-#include "console/stateblock.h"
 #include "middleware/middleware.h"
 #include "models/mission/vkrsim.h"
 #include "sightview/sightviewthread.h"
 #include "sightview/snapimage.h"
+#include "stateblock/stateblock.h"
+#include "support/childprocess.h"
 #include "tools/scenegen/jpegfit.h"
 #include "tools/scenegen/renderer.h"
 #include "tools/scenegen/scene.h"
@@ -31,6 +32,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
 #include <iostream>
 #include <random>
 #include <future>
@@ -98,7 +100,7 @@ void printRow(const char* what, const std::vector<double>& v)
 int main(int argc, char** argv)
 {
     const double seconds = argc > 1 ? std::atof(argv[1]) : 10.0;
-    const std::string bin = bench::programDir();
+    const std::string bin = vkrsim::test::builtProgramDir();
     char pattern[] = "/tmp/bench-scenegen-XXXXXX";
     const std::string dir = ::mkdtemp(pattern);
     std::filesystem::current_path(dir);
@@ -113,7 +115,7 @@ int main(int argc, char** argv)
     stateBlock.stopRender = false;
     std::thread sight([] { sightViewThread(nullptr); });
 
-    bench::Child manager({bin + "/orva-executionmanager", "--execution", execution}, dir + "/manager.log");
+    vkrsim::test::ChildProcess manager({bin + "/orva-executionmanager", "--execution", execution}, dir + "/manager.log", "", true);
     int optionCount = 2;
     const char* options[] = {"-joinTimeout", "10000", nullptr};
     auto runtime = Mw::init(Mw::Configuration(optionCount, options, "bench", ""));
@@ -138,8 +140,8 @@ int main(int argc, char** argv)
     std::printf("scenegen bench: 640x480, 30/s asked, sight window drawing, %u cores\n",
                 std::thread::hardware_concurrency());
     {
-        bench::Child scenegen({bin + "/scenegen", "--execution", execution, "--group", kGroup, "--rate", "30"},
-                              dir + "/scenegen.log");
+        vkrsim::test::ChildProcess scenegen({bin + "/scenegen", "--execution", execution, "--group", kGroup, "--rate", "30"},
+                              dir + "/scenegen.log", "", true);
         // Warm up until pictures flow.
         for (int i = 0; i < 200 && catcher.next(100) < 0; ++i) {
         }
@@ -147,7 +149,7 @@ int main(int argc, char** argv)
             catcher.next(50);
 
         // 1. Sustained rate, the view turning slowly as an operator would turn it.
-        const auto shownBefore = feedStatistics().picturesShown.load();
+        const auto shownBefore = sightview::feedStatistics().picturesShown.load();
         long count = 0;
         std::size_t largest = 0;
         const std::int64_t start = bench::monotonicNs();
@@ -165,7 +167,7 @@ int main(int argc, char** argv)
             }
         }
         const double elapsed = (bench::monotonicNs() - start) / 1e9;
-        const auto shown = feedStatistics().picturesShown.load() - shownBefore;
+        const auto shown = sightview::feedStatistics().picturesShown.load() - shownBefore;
         std::printf("1. sustained: %.1f pictures/s sent (goal >= 30), %.1f/s shown by the sight window, largest "
                     "datagram %zu bytes\n",
                     count / elapsed, shown / elapsed, largest);
@@ -202,7 +204,7 @@ int main(int argc, char** argv)
         if (missed)
             std::printf("  %d views never seen within 2 s\n", missed);
         scenegen.stop();
-        const std::string log = bench::readAll(dir + "/scenegen.log");
+        const std::string log = vkrsim::test::readFile(dir + "/scenegen.log");
         const auto at = log.find("per picture");
         if (at != std::string::npos)
             std::printf("  scenegen's own figures: %s", log.substr(at).substr(0, log.substr(at).find('\n') + 1).c_str());

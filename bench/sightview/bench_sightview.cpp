@@ -6,7 +6,7 @@
 //    leave; the wait for the datagram left out) beside bare TurboJPEG decode + encode to a file +
 //    read back and decode of the same picture, measured in the same run.
 
-#include "console/stateblock.h"
+#include "stateblock/stateblock.h"
 #include "sightview/exchangedirectory.h"
 #include "sightview/scenesettings.h"
 #include "sightview/snapimage.h"
@@ -34,6 +34,8 @@
 #include <string>
 #include <thread>
 #include <vector>
+
+using namespace sightview;
 
 extern char** environ;
 

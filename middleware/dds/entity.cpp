@@ -1,4 +1,4 @@
-#include "middleware/dds/entity.h"
+#include "middleware/dds/entity_p.h"
 
 #include "middleware/exceptions.h"
 

@@ -1,4 +1,4 @@
-#include "middleware/dds/qos.h"
+#include "middleware/dds/qos_p.h"
 
 #include "middleware/exceptions.h"
 

@@ -4,60 +4,49 @@
 #include "middleware/configuration.h"
 #include "middleware/exceptions.h"
 #include "middleware/executionmanager.h"
+#include "rangeprogram/middlewareoptions.h"
+#include "rangeprogram/rangeoptions.h"
+#include "rangeprogram/stopsignals.h"
 
-#include <csignal>
-#include <cstring>
 #include <iostream>
-#include <optional>
 #include <string>
+#include <vector>
 
 namespace {
 
-int usage(const char* why)
-{
-    std::cerr << "orva-executionmanager: " << why << "\n"
-              << "usage: orva-executionmanager --execution NAME [--init-ref REF]\n";
-    return 2;
-}
+const char* const kUsage = "usage: orva-executionmanager --execution NAME [--init-ref REF]\n";
 
 }  // namespace
 
 int main(int argc, char* argv[])
 {
-    std::optional<std::string> execution;
-    std::string initRef;
-    for (int i = 1; i < argc; ++i) {
-        const std::string arg = argv[i];
-        if ((arg == "--execution" || arg == "--init-ref") && i + 1 < argc) {
-            (arg == "--execution" ? execution.emplace() : initRef) = argv[++i];
-        } else if (arg == "--help" || arg == "-h") {
-            usage("announces one range execution");
-            return 0;
-        } else {
-            return usage(("unknown or incomplete option " + arg).c_str());
-        }
+    const rangeprogram::CommandLine line =
+        rangeprogram::parseCommandLine(std::vector<std::string>(argv + 1, argv + argc));
+    if (line.help) {
+        std::cout << "orva-executionmanager: announces one range execution\n" << kUsage;
+        return 0;
     }
-    if (!execution)
-        return usage("--execution is required");
+    // The manager runs until it is stopped: a duration is no option of its own.
+    const std::string error = !line.error.empty()          ? line.error
+                              : line.range.durationSeconds ? std::string("unknown argument \"--duration\"")
+                                                           : std::string();
+    if (!error.empty()) {
+        std::cerr << "orva-executionmanager: " << error << "\n" << kUsage;
+        return 2;
+    }
+    const std::string& execution = line.range.execution;
 
-    // Signals are taken synchronously by sigwait below; block them before DDS starts its threads so
-    // that none of those threads receives them.
-    sigset_t stopSignals;
-    sigemptyset(&stopSignals);
-    sigaddset(&stopSignals, SIGINT);
-    sigaddset(&stopSignals, SIGTERM);
-    pthread_sigmask(SIG_BLOCK, &stopSignals, nullptr);
-
+    // Taken by wait() below; blocked before the middleware starts its threads.
+    const rangeprogram::StopSignals stopSignals;
     try {
-        int optionCount = 2;
-        const char* options[] = {"-ORBdefaultInitRef", initRef.c_str(), nullptr};
-        const ORVA::Middleware::Configuration configuration(optionCount, options, "orva-executionmanager", "");
-        ORVA::Middleware::ExecutionManager manager(configuration, *execution);
-        std::cout << "orva-executionmanager: announcing execution \"" << *execution << "\"" << std::endl;
-        int signo = 0;
-        sigwait(&stopSignals, &signo);
-        std::cout << "orva-executionmanager: " << (signo == SIGINT ? "SIGINT" : "SIGTERM")
-                  << ", withdrawing execution \"" << *execution << "\"" << std::endl;
+        rangeprogram::MiddlewareOptions options(line.range.initRef, execution, "orva-executionmanager");
+        const ORVA::Middleware::Configuration configuration(options.argc(), options.argv(), "orva-executionmanager",
+                                                            "");
+        ORVA::Middleware::ExecutionManager manager(configuration, execution);
+        std::cout << "orva-executionmanager: announcing execution \"" << execution << "\"" << std::endl;
+        const int signo = stopSignals.wait();
+        std::cout << "orva-executionmanager: " << rangeprogram::StopSignals::name(signo)
+                  << ", withdrawing execution \"" << execution << "\"" << std::endl;
     } catch (const ORVA::Middleware::Exception& e) {
         std::cerr << "orva-executionmanager: " << e.what() << std::endl;
         return 1;

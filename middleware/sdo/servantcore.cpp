@@ -1,8 +1,8 @@
 #include "middleware/sdo/servantcore.h"
 
-#include "middleware/dds/entity.h"
+#include "middleware/dds/entity_p.h"
 #include "middleware/exceptions.h"
-#include "middleware/sdo/sessionstate.h"
+#include "middleware/sdo/sessionstate_p.h"
 
 #include <string>
 

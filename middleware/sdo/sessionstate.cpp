@@ -1,6 +1,6 @@
-#include "middleware/sdo/sessionstate.h"
+#include "middleware/sdo/sessionstate_p.h"
 
-#include "middleware/dds/qos.h"
+#include "middleware/dds/qos_p.h"
 #include "middleware/exceptions.h"
 
 #include <chrono>

@@ -6,10 +6,9 @@
 #include "basicimpl/mission/missionbasic.h"
 #include "basicimpl/platform/platformbasic.h"
 #include "middleware/middleware.h"
-#include "support/childprocess.h"
+#include "support/liverange.h"
 
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <chrono>
 #include <csignal>
@@ -21,50 +20,7 @@
 namespace basicimpltest {
 
 using namespace std::chrono_literals;
-
-// A name no other test, or other run of the suite, uses.
-inline std::string uniqueExecutionName()
-{
-    static int counter = 0;
-    const auto* test = ::testing::UnitTest::GetInstance()->current_test_info();
-    return std::string("basicimpl.") + test->name() + "." + std::to_string(::getpid()) + "." +
-           std::to_string(++counter);
-}
-
-inline std::string tempFile(const std::string& stem)
-{
-    static int counter = 0;
-    return ::testing::TempDir() + "basicimpl." + stem + "." + std::to_string(::getpid()) + "." +
-           std::to_string(++counter);
-}
-
-// A program whose standard output goes to a file the test reads.
-struct Peer {
-    std::string output;
-    std::unique_ptr<vkrsim::test::ChildProcess> process;
-
-    std::string text() const { return vkrsim::test::readFile(output); }
-    bool waitFor(const std::string& word, std::chrono::milliseconds timeout = 15s) const
-    {
-        return vkrsim::test::eventually([&] { return text().find(word) != std::string::npos; }, timeout);
-    }
-};
-
-inline Peer startPeer(const std::string& program, std::vector<std::string> arguments)
-{
-    Peer peer;
-    peer.output = tempFile(program);
-    arguments.insert(arguments.begin(), vkrsim::test::builtProgram(program));
-    peer.process = std::make_unique<vkrsim::test::ChildProcess>(arguments, peer.output);
-    return peer;
-}
-
-inline Peer startManager(const std::string& execution)
-{
-    Peer manager = startPeer("orva-executionmanager", {"--execution", execution});
-    manager.waitFor("announcing");
-    return manager;
-}
+using namespace vkrsim::test;
 
 // The publisher's objects, by the identity text it printed ("SDO ID <text>" lines).
 inline std::vector<std::string> publishedIds(const Peer& publisher)

@@ -20,7 +20,7 @@ using namespace basicimpltest;
 template <class CallbackInfo, class SubscriptionInfoImpl>
 void followAtEveryVerbosity(const LiveCase& c)
 {
-    const std::string execution = uniqueExecutionName();
+    const std::string execution = uniqueName("basicimpl");
     const Peer manager = startManager(execution);
     std::vector<std::unique_ptr<Watcher<CallbackInfo, SubscriptionInfoImpl>>> watchers;
     for (std::uint32_t verbosity = 0; verbosity <= 3; ++verbosity)
@@ -96,7 +96,7 @@ TEST(LiveCallbacks, RemoteProxyDiscoveredTwiceLeavesTwiceAndUndiscoveredDestruct
     VKRSIM_REQUIRE_ISOLATED_NETWORK();
     namespace Platform = ORVA::Platform::BasicImpl;
     using Handles = std::list<ORVA::Platform::ProxyHandle>;
-    const std::string execution = uniqueExecutionName();
+    const std::string execution = uniqueName("basicimpl");
     const Peer manager = startManager(execution);
     std::vector<std::unique_ptr<Watcher<Platform::CallbackInfo, Platform::SubscriptionInfoImpl>>> watchers;
     watchers.push_back(std::make_unique<Watcher<Platform::CallbackInfo, Platform::SubscriptionInfoImpl>>(execution, 0));

@@ -19,8 +19,8 @@ using namespace basicimpltest;
 
 // rangemon with standard output and standard error in files of their own.
 struct Monitor {
-    std::string output = tempFile("rangemon.out");
-    std::string errors = tempFile("rangemon.err");
+    std::string output = tempPath("rangemon.out");
+    std::string errors = tempPath("rangemon.err");
     std::unique_ptr<vkrsim::test::ChildProcess> process;
 
     explicit Monitor(const std::vector<std::string>& arguments)
@@ -86,7 +86,7 @@ TEST(Rangemon, LogsEveryClassPublishedByAnotherProcessByteForByte)
     VKRSIM_REQUIRE_ISOLATED_NETWORK();
     for (const LiveCase& c : liveCases()) {
         SCOPED_TRACE(c.className);
-        const std::string execution = uniqueExecutionName();
+        const std::string execution = uniqueName("basicimpl");
         const Peer manager = startManager(execution);
         Monitor monitor({"--execution", execution});  // verbosity 3 by default
         ASSERT_TRUE(monitor.joined()) << monitor.errorText();
@@ -103,7 +103,7 @@ TEST(Rangemon, VKRsimStateChangeAtVerbosityThreeIsTwentyLines)
 {
     VKRSIM_REQUIRE_ISOLATED_NETWORK();
     const LiveCase& c = liveCase("VKRsim");
-    const std::string execution = uniqueExecutionName();
+    const std::string execution = uniqueName("basicimpl");
     const Peer manager = startManager(execution);
     Monitor monitor({"--execution", execution, "--verbosity", "3"});
     ASSERT_TRUE(monitor.joined()) << monitor.errorText();
@@ -122,7 +122,7 @@ TEST(Rangemon, VerbosityOneWritesTheMarksWithoutLineBreaks)
 {
     VKRSIM_REQUIRE_ISOLATED_NETWORK();
     const LiveCase& c = liveCase("ForceFeedback");
-    const std::string execution = uniqueExecutionName();
+    const std::string execution = uniqueName("basicimpl");
     const Peer manager = startManager(execution);
     Monitor monitor({"--execution", execution, "--verbosity", "1"});
     ASSERT_TRUE(monitor.joined()) << monitor.errorText();
@@ -133,7 +133,7 @@ TEST(Rangemon, VerbosityOneWritesTheMarksWithoutLineBreaks)
 TEST(Rangemon, VerbosityZeroWritesNothing)
 {
     VKRSIM_REQUIRE_ISOLATED_NETWORK();
-    const std::string execution = uniqueExecutionName();
+    const std::string execution = uniqueName("basicimpl");
     const Peer manager = startManager(execution);
     Monitor monitor({"--execution", execution, "--verbosity", "0"});
     ASSERT_TRUE(monitor.joined()) << monitor.errorText();
@@ -154,7 +154,7 @@ TEST(Rangemon, FollowsThePlatformsOfUutsim)
     VKRSIM_REQUIRE_ISOLATED_NETWORK();
     if (!std::ifstream(vkrsim::test::builtProgram("uutsim")))
         GTEST_SKIP() << "uutsim is not built";
-    const std::string execution = uniqueExecutionName();
+    const std::string execution = uniqueName("basicimpl");
     const Peer manager = startManager(execution);
     Monitor monitor({"--execution", execution});
     ASSERT_TRUE(monitor.joined()) << monitor.errorText();
@@ -215,7 +215,7 @@ TEST(Rangemon, SaysWhyAndFailsWhenItCannotJoin)
         int status;
         std::string says;
     };
-    const std::string lonely = uniqueExecutionName();
+    const std::string lonely = uniqueName("basicimpl");
     const Row rows[] = {
         {{"--execution", lonely}, 1, "rangemon - cannot join execution \"" + lonely + "\": "},
         {{"--execution", "pattern*"}, 1, "rangemon - cannot join execution \"pattern*\": "},
@@ -234,7 +234,7 @@ TEST(Rangemon, SaysWhyAndFailsWhenItCannotJoin)
 TEST(Rangemon, EndsAfterItsDurationAndOnInterrupt)
 {
     VKRSIM_REQUIRE_ISOLATED_NETWORK();
-    const std::string execution = uniqueExecutionName();
+    const std::string execution = uniqueName("basicimpl");
     const Peer manager = startManager(execution);
 
     const auto start = std::chrono::steady_clock::now();

@@ -1,6 +1,6 @@
 #include "console/aboutdlg.h"
 #include "console/resourceids.h"
-#include "console/stateblock.h"
+#include "stateblock/stateblock.h"
 #include "console/vkrsimdlg.h"
 #include "console/workerlauncher.h"
 #include "desktop/messagebox.h"
@@ -33,6 +33,9 @@
 #include <filesystem>
 #include <fstream>
 #include <thread>
+
+using namespace console;
+using namespace sightview;
 
 namespace {
 
@@ -182,7 +185,7 @@ TEST_F(ControlDialog, StartsWithTheThumbAtMinusTwentyAndTheTextUntouched)
     EXPECT_EQ(stateBlock.panDegrees, 0);
     // Red thumb over a pale red channel.
     const QImage image = tilt->grab().toImage();
-    const TrackbarGeometry g = tilt->geometry();
+    const TrackbarGeometry g = tilt->trackbarGeometry();
     EXPECT_EQ(image.pixelColor(g.thumb.left() + 2, g.thumb.center().y()), QColor(255, 0, 0));
     EXPECT_EQ(image.pixelColor(tilt->width() / 2, trackbarPixelOf(g, -60, 60, 40)),
               QColor(255, 196, 196));
@@ -191,7 +194,7 @@ TEST_F(ControlDialog, StartsWithTheThumbAtMinusTwentyAndTheTextUntouched)
 TEST_F(ControlDialog, TiltSliderMovesTheReadoutAndTiltDegrees)
 {
     auto* tilt = qobject_cast<CMacSliderCtrl*>(dlg.GetDlgItem(resid::IDC_TILT));
-    const TrackbarGeometry g = tilt->geometry();
+    const TrackbarGeometry g = tilt->trackbarGeometry();
     const QPoint from = g.thumb.center();
     const QPoint to(from.x(), trackbarPixelOf(g, -60, 60, 5));
     QTest::mousePress(tilt, Qt::LeftButton, {}, from);
@@ -332,7 +335,7 @@ TEST_F(ControlDialog, WheelOnTheTiltSliderStepsLikeTheKeysWithUpTowardsTheTop)
     auto* tilt = qobject_cast<CMacSliderCtrl*>(dlg.GetDlgItem(resid::IDC_TILT));
     QSignalSpy spy(tilt, &CMacSliderCtrl::scrolled);
     auto wheel = [tilt](int delta) {
-        const QPointF at = tilt->geometry().thumb.center();
+        const QPointF at = tilt->trackbarGeometry().thumb.center();
         QWheelEvent event(at, tilt->mapToGlobal(at), QPoint(), QPoint(0, delta), Qt::NoButton, Qt::NoModifier,
                           Qt::NoScrollPhase, false);
         QApplication::sendEvent(tilt, &event);
@@ -376,7 +379,7 @@ TEST_F(ControlDialog, AWorkersBoxLeavesTheDialogUsableAndOnlyTheWorkerWaits)
         clickThroughWindow(dlg.GetDlgItem(resid::IDC_RESIGN));
         EXPECT_TRUE(stateBlock.stopSession);
         auto* tilt = qobject_cast<CMacSliderCtrl*>(dlg.GetDlgItem(resid::IDC_TILT));
-        const TrackbarGeometry g = tilt->geometry();
+        const TrackbarGeometry g = tilt->trackbarGeometry();
         QTest::mouseClick(dlg.windowHandle(), Qt::LeftButton, {},
                           tilt->mapTo(&dlg, QPoint(g.thumb.center().x(), g.travelEnd)));
         EXPECT_EQ(stateBlock.tiltDegrees, -10);  // paged down from -20

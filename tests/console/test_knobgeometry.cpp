@@ -5,6 +5,8 @@
 
 #include <cmath>
 
+using namespace console;
+
 namespace {
 
 TEST(KnobGeometry, LayoutOfA160By140ControlIsTheLeftSquare)

@@ -1,7 +1,7 @@
 #include "console/kbutsliderctrl.h"
 #include "console/knobface.h"
 #include "console/resourceids.h"
-#include "console/stateblock.h"
+#include "stateblock/stateblock.h"
 
 #include <QApplication>
 #include <QTest>
@@ -12,6 +12,8 @@
 #include <cmath>
 #include <set>
 #include <vector>
+
+using namespace console;
 
 namespace {
 
@@ -28,17 +30,13 @@ QPalette knobPalette()
     return p;
 }
 
-// Records what the knob posts to its parent and what the centre button reports.
+// Records the scroll notifications of the knob that it holds.
 class Parent : public QWidget {
 public:
     std::vector<int> codes;
-    bool event(QEvent* e) override
+    void watch(KbutsliderCtrl& knob)
     {
-        if (e->type() == ScrollNotifyEvent::eventType()) {
-            codes.push_back(static_cast<ScrollNotifyEvent*>(e)->code());
-            return true;
-        }
-        return QWidget::event(e);
+        connect(&knob, &KbutsliderCtrl::scrolled, this, [this](int code, int) { codes.push_back(code); });
     }
 };
 
@@ -59,6 +57,7 @@ protected:
         stateBlock.panDegrees = -1;
         parent.resize(200, 160);
         knob = new CentreKnob(&parent);
+        parent.watch(*knob);
         knob->setPalette(knobPalette());
         knob->setGeometry(0, 0, 160, 140);
         parent.show();

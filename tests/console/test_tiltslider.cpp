@@ -7,6 +7,8 @@
 
 #include <gtest/gtest.h>
 
+using namespace console;
+
 namespace {
 
 TEST(TrackbarGeometry, MapsPositionsAlongTheTravelWithTheMinimumAtTheTop)
@@ -61,7 +63,7 @@ protected:
 TEST_F(TiltSlider, PaintsTheThumbInThePrimaryColourOverTheChannel)
 {
     const QImage image = slider.grab().toImage();
-    const TrackbarGeometry g = slider.geometry();
+    const TrackbarGeometry g = slider.trackbarGeometry();
     const QColor red(255, 0, 0), channel(255, 196, 196);
     // The thumb's fill column, found independently: the red rows of it are centred a third of
     // the way down the travel (-20 in -60..60).
@@ -99,7 +101,7 @@ TEST_F(TiltSlider, PaintsTheThumbInThePrimaryColourOverTheChannel)
 TEST_F(TiltSlider, DraggingTheThumbReportsEachPositionAndDarkensItWhilePressed)
 {
     QSignalSpy spy(&slider, &CMacSliderCtrl::scrolled);
-    const TrackbarGeometry g = slider.geometry();
+    const TrackbarGeometry g = slider.trackbarGeometry();
     const QPoint start = g.thumb.center();
     QTest::mousePress(&slider, Qt::LeftButton, {}, start);
     const QImage pressed = slider.grab().toImage();
@@ -141,7 +143,7 @@ TEST_F(TiltSlider, KeysAndPagesMoveTowardsTheMinimumAtTheTop)
     }
     // A click on the channel above the thumb pages up.
     spy.clear();
-    const TrackbarGeometry g = slider.geometry();
+    const TrackbarGeometry g = slider.trackbarGeometry();
     QTest::mouseClick(&slider, Qt::LeftButton, {}, QPoint(g.thumb.center().x(), 20));
     EXPECT_EQ(slider.value(), 50);
     EXPECT_EQ(spy.at(0).at(0).toInt(), tb::PAGEUP);
@@ -162,7 +164,7 @@ TEST_F(TiltSlider, WithoutBothSidesTheThumbPointsAwayFromTheTicks)
         SCOPED_TRACE(row.ticks);
         slider.setTickPosition(row.ticks);
         const QImage image = slider.grab().toImage();
-        const QRect t = slider.geometry().thumb;
+        const QRect t = slider.trackbarGeometry().thumb;
         const int tipX = row.tipRight ? t.right() : t.left();
         const int backX = row.tipRight ? t.left() : t.right();
         const QColor face = slider.palette().color(QPalette::Button);

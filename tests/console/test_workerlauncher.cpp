@@ -7,6 +7,8 @@
 #include <chrono>
 #include <thread>
 
+using namespace console;
+
 namespace {
 
 using namespace std::chrono_literals;

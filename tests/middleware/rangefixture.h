@@ -2,11 +2,10 @@
 // Shared pieces of the middleware tests: a private execution with its manager process, a joined
 // session, and subscriptions that record every callback they get.
 
-#include "support/childprocess.h"
+#include "support/liverange.h"
 #include "middleware/middleware.h"
 
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <chrono>
 #include <memory>
@@ -19,43 +18,7 @@ namespace rangetest {
 using namespace std::chrono_literals;
 using ORVA::Middleware::ManagedPtr;
 using ORVA::Middleware::SmartPtr;
-
-// A name no other test (or test run) uses.
-inline std::string uniqueExecutionName()
-{
-    const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-    static int counter = 0;
-    return std::string(info->test_suite_name()) + "." + info->name() + "." + std::to_string(::getpid()) + "." +
-           std::to_string(++counter);
-}
-
-inline std::unique_ptr<vkrsim::test::ChildProcess> startManager(const std::string& execution)
-{
-    return std::make_unique<vkrsim::test::ChildProcess>(std::vector<std::string>{
-        vkrsim::test::builtProgram("orva-executionmanager"), "--execution", execution});
-}
-
-// Runs `argv` with standard output to a temporary file and waits until it wrote `word`.
-struct Peer {
-    std::string output;
-    std::unique_ptr<vkrsim::test::ChildProcess> process;
-
-    bool waitFor(const std::string& word, std::chrono::milliseconds timeout = 10s) const
-    {
-        return vkrsim::test::eventually(
-            [&] { return vkrsim::test::readFile(output).find(word) != std::string::npos; }, timeout);
-    }
-};
-
-inline Peer startPeer(std::vector<std::string> args)
-{
-    static int counter = 0;
-    Peer peer;
-    peer.output = ::testing::TempDir() + "peer." + std::to_string(::getpid()) + "." + std::to_string(++counter);
-    args.insert(args.begin(), vkrsim::test::builtProgram("orva-test-peer"));
-    peer.process = std::make_unique<vkrsim::test::ChildProcess>(args, peer.output);
-    return peer;
-}
+using namespace vkrsim::test;
 
 // One run time, its execution and one session.
 struct Member {

@@ -38,7 +38,7 @@ ORVA_Platform_IDL_Platform sample(std::uint64_t serial, std::uint32_t nanosecond
 TEST(ForeignWriter, WellFormedSamplesAreObjectsAndMalformedOnesAreDropped)
 {
     VKRSIM_REQUIRE_ISOLATED_NETWORK();
-    const std::string name = uniqueExecutionName();
+    const std::string name = uniqueName("middleware");
     auto manager = startManager(name);
     Member member = Member::join(name);
     auto recorder = std::make_shared<Recorder<ORVA::Platform::Proxy>>();

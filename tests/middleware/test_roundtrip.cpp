@@ -35,7 +35,7 @@ bool atVersion2(const std::shared_ptr<Recorder<Proxy>>& r)
 TEST(RoundTrip, EveryAttributeTypeCrossesProcessesUnchanged)
 {
     VKRSIM_REQUIRE_ISOLATED_NETWORK();
-    const std::string name = uniqueExecutionName();
+    const std::string name = uniqueName("middleware");
     auto manager = startManager(name);
     Member member = Member::join(name);
     auto platforms = follow<ORVA::Platform::SubscriptionInfo, ORVA::Platform::Proxy>(member);
@@ -44,7 +44,7 @@ TEST(RoundTrip, EveryAttributeTypeCrossesProcessesUnchanged)
     auto scenes = follow<HALC::SceneGenerator::SubscriptionInfo, HALC::SceneGenerator::Proxy>(member);
     auto forces = follow<HALC::ForceFeedback::SubscriptionInfo, HALC::ForceFeedback::Proxy>(member);
 
-    Peer peer = startPeer({"--execution", name, "--mode", "allclasses"});
+    Peer peer = startPeer("orva-test-peer", {"--execution", name, "--mode", "allclasses"});
     ASSERT_TRUE(member.pumpUntil([&] {
         return atVersion2(platforms) && atVersion2(extensions) && atVersion2(vkrsims) && atVersion2(scenes) &&
                atVersion2(forces);
@@ -115,7 +115,7 @@ TEST(RoundTrip, EveryAttributeTypeCrossesProcessesUnchanged)
 TEST(RoundTrip, NewObjectCarriesVersionOneAndModelDefaults)
 {
     VKRSIM_REQUIRE_ISOLATED_NETWORK();
-    const std::string name = uniqueExecutionName();
+    const std::string name = uniqueName("middleware");
     auto manager = startManager(name);
     Member publisher = Member::join(name);
     auto subscriberSession = publisher.execution->openSession("subscriber");

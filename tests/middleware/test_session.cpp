@@ -47,7 +47,7 @@ TEST(Execution, EnterRaisesForEmptyAndPatternNames)
 TEST(Execution, EnterRaisesWithoutManagerAndSucceedsWithOne)
 {
     VKRSIM_REQUIRE_ISOLATED_NETWORK();
-    const std::string name = uniqueExecutionName();
+    const std::string name = uniqueName("middleware");
     const auto started = std::chrono::steady_clock::now();
     try {
         Member::join(name, 800);
@@ -68,13 +68,13 @@ TEST(Execution, EnterRaisesWithoutManagerAndSucceedsWithOne)
 TEST(Session, SubscriberInAnotherProcessFollowsObjectsUntilWithdrawal)
 {
     VKRSIM_REQUIRE_ISOLATED_NETWORK();
-    const std::string name = uniqueExecutionName();
+    const std::string name = uniqueName("middleware");
     auto manager = startManager(name);
     Member member = Member::join(name);
     auto recorder = std::make_shared<PlatformRecorder>();
     member.session->subscribe(recordPlatforms(recorder));
 
-    Peer peer = startPeer({"--execution", name, "--count", "3", "--updates", "0"});
+    Peer peer = startPeer("orva-test-peer", {"--execution", name, "--count", "3", "--updates", "0"});
     ASSERT_TRUE(member.pumpUntil([&] { return recorder->count('d') == 3; }, 10s)) << recorder->kinds();
     for (const auto& e : recorder->events)
         EXPECT_EQ(1u, e.version);
@@ -93,7 +93,7 @@ TEST(Session, SubscriberInAnotherProcessFollowsObjectsUntilWithdrawal)
 TEST(Session, StateChangesCarryTheVersionOfEachCommit)
 {
     VKRSIM_REQUIRE_ISOLATED_NETWORK();
-    const std::string name = uniqueExecutionName();
+    const std::string name = uniqueName("middleware");
     auto manager = startManager(name);
     Member member = Member::join(name);
     auto recorder = std::make_shared<PlatformRecorder>();
@@ -101,7 +101,7 @@ TEST(Session, StateChangesCarryTheVersionOfEachCommit)
 
     // Keep-last-1 may fold updates together, but the final version always arrives and versions only
     // grow.
-    Peer peer = startPeer({"--execution", name, "--count", "1", "--updates", "6"});
+    Peer peer = startPeer("orva-test-peer", {"--execution", name, "--count", "1", "--updates", "6"});
     ASSERT_TRUE(member.pumpUntil(
         [&] { return !recorder->events.empty() && recorder->events.back().version == 7; }, 10s));
     EXPECT_EQ('d', recorder->events.front().kind);
@@ -117,13 +117,13 @@ TEST(Session, StateChangesCarryTheVersionOfEachCommit)
 TEST(Session, OwnerKilledIsSeenDestroyedWithinOneAndAHalfSeconds)
 {
     VKRSIM_REQUIRE_ISOLATED_NETWORK();
-    const std::string name = uniqueExecutionName();
+    const std::string name = uniqueName("middleware");
     auto manager = startManager(name);
     Member member = Member::join(name);
     auto recorder = std::make_shared<PlatformRecorder>();
     member.session->subscribe(recordPlatforms(recorder));
 
-    Peer peer = startPeer({"--execution", name, "--count", "2"});
+    Peer peer = startPeer("orva-test-peer", {"--execution", name, "--count", "2"});
     ASSERT_TRUE(member.pumpUntil([&] { return recorder->count('d') == 2; }, 10s));
     const auto killed = std::chrono::steady_clock::now();
     peer.process->signal(SIGKILL);
@@ -138,9 +138,9 @@ TEST(Session, OwnerKilledIsSeenDestroyedWithinOneAndAHalfSeconds)
 TEST(Session, LateJoinerDiscoversExistingObjectsWithCurrentState)
 {
     VKRSIM_REQUIRE_ISOLATED_NETWORK();
-    const std::string name = uniqueExecutionName();
+    const std::string name = uniqueName("middleware");
     auto manager = startManager(name);
-    Peer peer = startPeer({"--execution", name, "--count", "2", "--updates", "4"});
+    Peer peer = startPeer("orva-test-peer", {"--execution", name, "--count", "2", "--updates", "4"});
     ASSERT_TRUE(peer.waitFor("ready"));
 
     Member member = Member::join(name);
@@ -160,7 +160,7 @@ TEST(Session, LateJoinerDiscoversExistingObjectsWithCurrentState)
 TEST(Session, ObjectsOfAnotherExecutionAreNeverSeen)
 {
     VKRSIM_REQUIRE_ISOLATED_NETWORK();
-    const std::string mine = uniqueExecutionName(), other = mine + ".other";
+    const std::string mine = uniqueName("middleware"), other = mine + ".other";
     auto managerMine = startManager(mine);
     auto managerOther = startManager(other);
     Member member = Member::join(mine);
@@ -169,7 +169,7 @@ TEST(Session, ObjectsOfAnotherExecutionAreNeverSeen)
     member.session->subscribe(recordPlatforms(seen));
     witness.session->subscribe(recordPlatforms(witnessed));
 
-    Peer peer = startPeer({"--execution", other, "--count", "2"});
+    Peer peer = startPeer("orva-test-peer", {"--execution", other, "--count", "2"});
     ASSERT_TRUE(witness.pumpUntil([&] { return witnessed->count('d') == 2; }, 10s));
     member.pumpFor(500ms);
     EXPECT_EQ("", seen->kinds());
@@ -178,7 +178,7 @@ TEST(Session, ObjectsOfAnotherExecutionAreNeverSeen)
 TEST(Session, OwnObjectsAreSeenByOtherSessionsOnly)
 {
     VKRSIM_REQUIRE_ISOLATED_NETWORK();
-    const std::string name = uniqueExecutionName();
+    const std::string name = uniqueName("middleware");
     auto manager = startManager(name);
     Member member = Member::join(name);
     auto otherSession = member.execution->openSession("second");
@@ -216,7 +216,7 @@ TEST(Session, OwnObjectsAreSeenByOtherSessionsOnly)
 TEST(Session, EvokeRunsCallbacksOnCallerAndWaitsOnlyWhenIdle)
 {
     VKRSIM_REQUIRE_ISOLATED_NETWORK();
-    const std::string name = uniqueExecutionName();
+    const std::string name = uniqueName("middleware");
     auto manager = startManager(name);
     Member member = Member::join(name);
     // No subscription yet: still a wait of the full limit, not a spin.
@@ -234,7 +234,7 @@ TEST(Session, EvokeRunsCallbacksOnCallerAndWaitsOnlyWhenIdle)
     EXPECT_GE(idle, 295ms);
     EXPECT_LT(idle, 600ms);
 
-    Peer peer = startPeer({"--execution", name, "--count", "3"});
+    Peer peer = startPeer("orva-test-peer", {"--execution", name, "--count", "3"});
     ASSERT_TRUE(peer.waitFor("ready"));
     std::this_thread::sleep_for(500ms);  // let the samples arrive and queue up
 
@@ -281,13 +281,13 @@ public:
 TEST(Session, RaisingCallbackLeavesTheRestQueued)
 {
     VKRSIM_REQUIRE_ISOLATED_NETWORK();
-    const std::string name = uniqueExecutionName();
+    const std::string name = uniqueName("middleware");
     auto manager = startManager(name);
     Member member = Member::join(name);
     auto recorder = std::make_shared<PlatformRecorder>();
     auto info = recordPlatforms(recorder);
     member.session->subscribe(info);
-    Peer peer = startPeer({"--execution", name, "--count", "2", "--updates", "1"});
+    Peer peer = startPeer("orva-test-peer", {"--execution", name, "--count", "2", "--updates", "1"});
     ASSERT_TRUE(peer.waitFor("ready"));
     std::this_thread::sleep_for(500ms);
 
@@ -302,7 +302,7 @@ TEST(Session, RaisingCallbackLeavesTheRestQueued)
 TEST(Execution, InitReferenceChoosesDomainAndUnicastPeers)
 {
     VKRSIM_REQUIRE_ISOLATED_NETWORK();
-    const std::string name = uniqueExecutionName();
+    const std::string name = uniqueName("middleware");
     vkrsim::test::ChildProcess manager({vkrsim::test::builtProgram("orva-executionmanager"), "--execution", name,
                                         "--init-ref", "dds:5@127.0.0.1"});
     const auto join = [&](const char* ref) {
@@ -323,12 +323,12 @@ TEST(Execution, InitReferenceChoosesDomainAndUnicastPeers)
 TEST(Session, SecondSubscriptionReplacesTheFirst)
 {
     VKRSIM_REQUIRE_ISOLATED_NETWORK();
-    const std::string name = uniqueExecutionName();
+    const std::string name = uniqueName("middleware");
     auto manager = startManager(name);
     Member member = Member::join(name);
     auto first = std::make_shared<PlatformRecorder>(), second = std::make_shared<PlatformRecorder>();
     member.session->subscribe(recordPlatforms(first));
-    Peer peer = startPeer({"--execution", name, "--count", "1"});
+    Peer peer = startPeer("orva-test-peer", {"--execution", name, "--count", "1"});
     ASSERT_TRUE(member.pumpUntil([&] { return first->count('d') == 1; }, 10s));
 
     member.session->subscribe(recordPlatforms(second));
@@ -343,7 +343,7 @@ TEST(Session, SecondSubscriptionReplacesTheFirst)
 TEST(ExecutionManager, StopsInOrderAndTheExecutionEndsWithIt)
 {
     VKRSIM_REQUIRE_ISOLATED_NETWORK();
-    const std::string name = uniqueExecutionName();
+    const std::string name = uniqueName("middleware");
     const std::string output = ::testing::TempDir() + "manager." + std::to_string(::getpid());
     vkrsim::test::ChildProcess manager({vkrsim::test::builtProgram("orva-executionmanager"), "--execution", name},
                                        output);
@@ -366,7 +366,7 @@ TEST(ExecutionManager, StopsInOrderAndTheExecutionEndsWithIt)
 TEST(Runtime, TransportConfigurationIsAppliedAndCheckedAtInit)
 {
     VKRSIM_REQUIRE_ISOLATED_NETWORK();
-    const std::string name = uniqueExecutionName();
+    const std::string name = uniqueName("middleware");
     vkrsim::test::ChildProcess manager(
         {vkrsim::test::builtProgram("orva-executionmanager"), "--execution", name, "--init-ref", "dds:9"});
     const auto runtimeWith = [](const std::string& xml) {

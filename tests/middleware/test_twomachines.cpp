@@ -3,7 +3,7 @@
 // monitor; machine B a second uutsim and a monitor. Each monitor must see every object of both
 // machines, with multicast discovery and with unicast peers that list only the other machine.
 
-#include "support/childprocess.h"
+#include "support/liverange.h"
 #include "support/isolation.h"
 
 #include <gtest/gtest.h>
@@ -109,8 +109,7 @@ std::set<std::string> discoveredPlatforms(const std::string& output)
 // end cleanly (a process that could not join exits 1).
 void expectBothMachinesSeeAllObjects(const TwoMachines& machines, const std::string initRef[2])
 {
-    static int counter = 0;
-    const std::string execution = "TwoMachines." + std::to_string(getpid()) + "." + std::to_string(++counter);
+    const std::string execution = vkrsim::test::uniqueName("TwoMachines");
     const auto arguments = [&](int m, std::vector<std::string> more) {
         std::vector<std::string> all{"--execution", execution};
         if (!initRef[m].empty())
@@ -118,7 +117,7 @@ void expectBothMachinesSeeAllObjects(const TwoMachines& machines, const std::str
         all.insert(all.end(), more.begin(), more.end());
         return all;
     };
-    const std::string base = ::testing::TempDir() + "twomachines." + std::to_string(getpid()) + ".";
+    const std::string base = vkrsim::test::tempPath("twomachines") + ".";
     const std::string managerOut = base + "manager", uutOut[2] = {base + "uutsimA", base + "uutsimB"},
                       monitorOut[2] = {base + "rangemonA", base + "rangemonB"};
 

@@ -41,10 +41,8 @@ for header in middleware/middleware.h basicimpl/platform/platformbasic.h \
               models/platform/platform.h models/localclasses/tspi.h; do
   [ -f "include/vkrsim/$header" ] || fail "include/vkrsim/$header missing"
 done
-for header in middleware/runtimestate.h middleware/dds/entity.h models/localclasses/wireform.h \
-              basicimpl/common/eventlines.h basicimpl/platform/platformdump.h; do
-  [ ! -e "include/vkrsim/$header" ] || fail "private header $header installed"
-done
+private=$(find include -name '*_p.h')
+[ -z "$private" ] || fail "private headers installed: $private"
 
 # Installation data, desktop entry, icon.
 for file in share/vkrsim/qorn_static2.png share/vkrsim/reticule2.png share/vkrsim/dummy.png \

@@ -4,15 +4,14 @@
 // message boxes recorded, and the range peers (execution manager, uutsim, rangemon) as real
 // processes.
 
-#include "console/stateblock.h"
+#include "stateblock/stateblock.h"
 #include "rangelink/sessionthread.h"
-#include "support/childprocess.h"
+#include "support/liverange.h"
 #include "support/isolation.h"
 #include "support/messageboxrecorder.h"
 
 #include <gtest/gtest.h>
 
-#include <fcntl.h>
 #include <unistd.h>
 
 #include <atomic>
@@ -28,67 +27,21 @@
 namespace linktest {
 
 using namespace std::chrono_literals;
-using vkrsim::test::ChildProcess;
-
-inline std::string uniqueName(const char* what)
-{
-    const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-    static int counter = 0;
-    return std::string(what) + "." + info->name() + "." + std::to_string(::getpid()) + "." + std::to_string(++counter);
-}
-
-// The console stream (std::cout, which the session thread and the callbacks write) goes to a
-// file while this lives; every line is flushed, so the file can be read at any time. The test
-// framework's own messages stay on the real standard output.
-class StdoutToFile {
-public:
-    explicit StdoutToFile(std::string path) : path_(std::move(path))
-    {
-        file_.open(path_, std::ios::out | std::ios::trunc);
-        saved_ = std::cout.rdbuf(&file_);
-    }
-    ~StdoutToFile()
-    {
-        std::cout.rdbuf(saved_);
-    }
-    std::string text() const { return vkrsim::test::readFile(path_); }
-
-private:
-    std::string path_;
-    std::filebuf file_;
-    std::streambuf* saved_ = nullptr;
-};
-
-inline std::vector<std::string> lines(const std::string& text)
-{
-    std::vector<std::string> out;
-    std::istringstream in(text);
-    for (std::string line; std::getline(in, line);)
-        out.push_back(line);
-    return out;
-}
-
-inline int count(const std::string& text, const std::string& word)
-{
-    int n = 0;
-    for (std::size_t at = text.find(word); at != std::string::npos; at = text.find(word, at + 1))
-        ++n;
-    return n;
-}
+using namespace vkrsim::test;
 
 class SessionHarness : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        char pattern[] = "/tmp/vkrsim-link-XXXXXX";
-        dir_ = ::mkdtemp(pattern);
+        tempDir_ = std::make_unique<TempDir>("vkrsim-link");
+        dir_ = tempDir_->path();
         char cwd[4096];
         oldCwd_ = ::getcwd(cwd, sizeof cwd);
         ASSERT_EQ(::chdir(dir_.c_str()), 0);
         stateBlock.stopSession = false;
         stateBlock.panDegrees = 0;
         stateBlock.tiltDegrees = 0;
-        output_ = std::make_unique<StdoutToFile>(dir_ + "/console.log");
+        output_ = std::make_unique<ConsoleCapture>(dir_ + "/console.log");
     }
     void TearDown() override
     {
@@ -98,7 +51,7 @@ protected:
         output_.reset();
         peers_.clear();
         ::chdir(oldCwd_.c_str());
-        std::system(("rm -rf '" + dir_ + "'").c_str());
+        tempDir_.reset();
     }
 
     void writeConfig(const std::string& text)
@@ -110,13 +63,13 @@ protected:
         writeConfig("ORVA.executionName=" + execution + "\nORVA.sessionName=SightBench\nORVA.LTP_latitude=0\n"
                     "ORVA.LTP_longitude=0\nORVA.LTP_azimuth=0\nORVA.LTP_HeightOffset=0\n");
     }
+    // A range peer logging into the working directory (`log` empty: a file of its own elsewhere).
     ChildProcess& startPeer(const std::string& program, std::vector<std::string> args, const std::string& log = {})
     {
-        args.insert(args.begin(), vkrsim::test::builtProgram(program));
-        peers_.push_back(std::make_unique<ChildProcess>(args, log.empty() ? std::string() : dir_ + "/" + log));
-        return *peers_.back();
+        peers_.push_back(vkrsim::test::startPeer(program, std::move(args), log.empty() ? log : dir_ + "/" + log));
+        return *peers_.back().process;
     }
-    std::string peerLog(const std::string& log) const { return vkrsim::test::readFile(dir_ + "/" + log); }
+    std::string peerLog(const std::string& log) const { return readFile(dir_ + "/" + log); }
 
     // Join ORVA: the session thread, started as the dialog starts it.
     void join()
@@ -152,8 +105,9 @@ protected:
 
 private:
     std::string oldCwd_;
-    std::unique_ptr<StdoutToFile> output_;
-    std::vector<std::unique_ptr<ChildProcess>> peers_;
+    std::unique_ptr<TempDir> tempDir_;
+    std::unique_ptr<ConsoleCapture> output_;
+    std::vector<Peer> peers_;
     std::thread thread_;
     std::atomic<bool> ended_{false};
 };

@@ -145,8 +145,8 @@ TEST_F(ConfigFileTest, MissingFileWritesOneLineAndKeepsValues)
 TEST_F(ConfigFileTest, DecimalPointIsAPointInAnyLocale)
 {
     // The dialog toolkit adopts the user's locale; a comma locale must not cut 52.5 to 52.
-    EXPECT_EQ(textToDouble("  -1.25e2xyz"), -125.0);
-    EXPECT_EQ(textToDouble(""), 0.0);
+    EXPECT_EQ(decimal::textToDouble("  -1.25e2xyz"), -125.0);
+    EXPECT_EQ(decimal::textToDouble(""), 0.0);
     write("ORVA.LTP_latitude=52.5\n");
     ConfigurationFile config;
     {

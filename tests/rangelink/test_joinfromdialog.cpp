@@ -1,12 +1,12 @@
 // The operator's path through the real dialog: Join ORVA, dismiss the greeting, and the status
 // bar follows a Platform that uutsim publishes; Resign leaves the execution.
 
-#include "console/stateblock.h"
-#include "console/workerlauncher.h"
 #include "console/vkrsimdlg.h"
+#include "console/workerlauncher.h"
 #include "desktop/qtmessagebox.h"
 #include "rangelink/sessionthread.h"
 #include "sightview/sightviewthread.h"
+#include "stateblock/stateblock.h"
 #include "support/childprocess.h"
 #include "support/isolation.h"
 
@@ -23,6 +23,8 @@
 
 #include <fstream>
 #include <memory>
+
+using namespace console;
 
 namespace {
 

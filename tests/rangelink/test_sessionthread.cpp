@@ -10,6 +10,8 @@
 #include <cstring>
 #include <map>
 
+using namespace rangelink;
+
 namespace linktest {
 namespace {
 

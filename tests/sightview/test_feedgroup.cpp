@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+using namespace sightview;
+
 namespace {
 
 // A name server that fails the first look-up of each name and answers every later one.

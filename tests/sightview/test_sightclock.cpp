@@ -16,6 +16,8 @@
 #include <ctime>
 #include <string>
 
+using namespace sightview;
+
 namespace {
 
 std::tm localTimeOf(int year, int month, int day, int hour, int minute, int second)

@@ -2,7 +2,7 @@
 
 #include "sightfixtures.h"
 
-#include "console/stateblock.h"
+#include "stateblock/stateblock.h"
 #include "sightview/sightobjects.h"
 #include "sightview/snapimage.h"
 #include "support/childprocess.h"
@@ -23,6 +23,8 @@
 #include <mutex>
 #include <regex>
 #include <set>
+
+using namespace sightview;
 
 using namespace sighttest;
 using namespace std::chrono_literals;

@@ -23,6 +23,8 @@
 #include <cstdlib>
 #include <filesystem>
 
+using namespace sightview;
+
 using namespace sighttest;
 
 namespace {

@@ -15,7 +15,9 @@ extern char** environ;
 
 namespace vkrsim::test {
 
-std::string builtProgram(const std::string& name) { return std::string(VKRSIM_BIN_DIR) + "/" + name; }
+std::string builtProgramDir() { return VKRSIM_BIN_DIR; }
+
+std::string builtProgram(const std::string& name) { return builtProgramDir() + "/" + name; }
 
 ChildProcess::ChildProcess(std::vector<std::string> argv, std::string outputFile,
                            std::string workingDirectory, bool mergeStderr)

@@ -10,6 +10,8 @@ namespace vkrsim::test {
 
 // Full path of a program built into the build tree's bin/ folder.
 std::string builtProgram(const std::string& name);
+// The build tree's bin/ folder.
+std::string builtProgramDir();
 
 class ChildProcess {
 public:

@@ -6,7 +6,6 @@
 #include "tools/rangemon/monitor.h"
 #include "tools/rangemon/options.h"
 
-#include <csignal>
 #include <exception>
 #include <iostream>
 #include <memory>
@@ -17,22 +16,22 @@ namespace {
 [[maybe_unused]] volatile std::int32_t platformBasicLink = basicImpl_ORVA_Platform_v3_1_forceThisLibraryToBeLinked;
 [[maybe_unused]] volatile std::int32_t missionBasicLink = basicImpl_HALC_VKRsim_v4_forceThisLibraryToBeLinked;
 
-volatile std::sig_atomic_t stopRequested = 0;
-
-extern "C" void requestStop(int) { stopRequested = 1; }
-
 }  // namespace
 
 int main(int argc, char** argv)
 {
     const rangemon::ParseResult parsed = rangemon::parseOptions(std::vector<std::string>(argv + 1, argv + argc));
+    if (parsed.help) {
+        std::cout << rangemon::usageText << std::endl;
+        return 0;
+    }
     if (!parsed.options) {
         std::cerr << "rangemon - " << parsed.error << '\n' << rangemon::usageText << std::endl;
         return 2;
     }
     const rangemon::Options& options = *parsed.options;
-    std::signal(SIGINT, requestStop);
-    std::signal(SIGTERM, requestStop);
+    // Before the middleware starts its threads, so that none of them takes a stop signal.
+    const rangeprogram::StopSignals stopSignals;
 
     std::unique_ptr<rangemon::Monitor> monitor;
     try {
@@ -48,7 +47,7 @@ int main(int argc, char** argv)
         std::optional<std::chrono::duration<double>> duration;
         if (options.durationSeconds)
             duration = std::chrono::duration<double>(*options.durationSeconds);
-        monitor->run(stopRequested, duration);
+        monitor->run(stopSignals, duration);
     } catch (const std::exception& e) {
         std::cerr << "rangemon - callback failed: " << e.what() << std::endl;
         return 1;

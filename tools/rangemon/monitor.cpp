@@ -1,5 +1,7 @@
 #include "tools/rangemon/monitor.h"
 
+#include "rangeprogram/middlewareoptions.h"
+
 #include <vector>
 
 namespace rangemon {
@@ -14,10 +16,8 @@ constexpr unsigned long callbackWaitLimit = 10000;
 
 Monitor::Monitor(const std::string& execution, const std::string& initRef)
 {
-    const char* options[] = {"-ORBdefaultInitRef", initRef.c_str(), "-executionName", execution.c_str(),
-                             "-sessionName", "rangemon", nullptr};
-    int optionCount = 6;
-    const ORVA::Middleware::Configuration configuration(optionCount, options, "rangemon", "");
+    rangeprogram::MiddlewareOptions options(initRef, execution, "rangemon");
+    const ORVA::Middleware::Configuration configuration(options.argc(), options.argv(), "rangemon", "");
     pRuntime_ = ORVA::Middleware::init(configuration);
     pExecution_ = pRuntime_->enterExecution(execution);
     pSession_ = pExecution_->openSession("rangemon");
@@ -47,10 +47,10 @@ void Monitor::subscribeAll(std::ostream& out, std::uint32_t verbosity)
     pForceFeedbackInfo_ = subscribe<ForceFeedback::CallbackInfo, ForceFeedback::SubscriptionInfoImpl>(out, verbosity);
 }
 
-void Monitor::run(const volatile std::sig_atomic_t& stop, std::optional<std::chrono::duration<double>> duration)
+void Monitor::run(const rangeprogram::StopSignals& stop, std::optional<std::chrono::duration<double>> duration)
 {
     const auto start = std::chrono::steady_clock::now();
-    while (!stop) {
+    while (!stop.poll()) {
         if (duration && std::chrono::steady_clock::now() - start >= *duration)
             break;
         pSession_->evokeMultipleCallbacks(callbackWaitLimit);

@@ -6,6 +6,7 @@
 #include "basicimpl/mission/missionbasic.h"
 #include "basicimpl/platform/platformbasic.h"
 #include "middleware/middleware.h"
+#include "rangeprogram/stopsignals.h"
 
 #include <chrono>
 #include <csignal>
@@ -25,9 +26,9 @@ public:
     // Subscribes to all five classes, each logging to `out` at `verbosity`.
     void subscribeAll(std::ostream& out, std::uint32_t verbosity);
 
-    // Runs the callback cycle until `stop` is set or `duration` (if any) has passed. A failure
+    // Runs the callback cycle until a stop signal comes or `duration` (if any) has passed. A failure
     // inside a callback leaves as the middleware's exception.
-    void run(const volatile std::sig_atomic_t& stop, std::optional<std::chrono::duration<double>> duration);
+    void run(const rangeprogram::StopSignals& stop, std::optional<std::chrono::duration<double>> duration);
 
 private:
     template <class CallbackInfo, class SubscriptionInfoImpl>

@@ -2,6 +2,8 @@
 // Command line of rangemon:
 //   rangemon --execution NAME [--init-ref REF] [--verbosity N] [--duration S]
 
+#include "rangeprogram/rangeoptions.h"
+
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -9,16 +11,14 @@
 
 namespace rangemon {
 
-struct Options {
-    std::string execution;
-    std::string initRef;                 // empty: the middleware's defaults
+struct Options : rangeprogram::RangeOptions {
     std::uint32_t verbosity = 3;
-    std::optional<double> durationSeconds;  // none: run until stopped
 };
 
 struct ParseResult {
     std::optional<Options> options;  // set when the command line is valid
     std::string error;               // why it is not, otherwise
+    bool help = false;
 };
 
 // `arguments` without the program name.

@@ -5,6 +5,7 @@
 
 #include "rangelink/configurationfile.h"
 #include "rangelink/platformtracking.h"
+#include "rangeprogram/stopsignals.h"
 #include "sightview/scenesettings.h"
 #include "tools/scenegen/jpegfit.h"
 #include "tools/scenegen/options.h"
@@ -15,7 +16,6 @@
 #include "tools/scenegen/terrain.h"
 #include "tools/scenegen/timings.h"
 
-#include <csignal>
 #include <chrono>
 #include <ctime>
 #include <exception>
@@ -27,12 +27,6 @@ using namespace scenegen;
 using Clock = std::chrono::steady_clock;
 
 namespace {
-
-bool stopSignalPending(const sigset_t& signals)
-{
-    const timespec zero{0, 0};
-    return sigtimedwait(&signals, nullptr, &zero) > 0;
-}
 
 bool fileExists(const std::string& path)
 {
@@ -76,12 +70,8 @@ int main(int argc, char* argv[])
         }
     }
 
-    // Stop signals are taken synchronously between pictures; blocked before any thread starts.
-    sigset_t stopSignals;
-    sigemptyset(&stopSignals);
-    sigaddset(&stopSignals, SIGINT);
-    sigaddset(&stopSignals, SIGTERM);
-    pthread_sigmask(SIG_BLOCK, &stopSignals, nullptr);
+    // Stop signals are taken between pictures; blocked before any thread starts.
+    const rangeprogram::StopSignals stopSignals;
 
     std::unique_ptr<DatagramSender> sender;
     std::unique_ptr<Scene> scene;
@@ -100,7 +90,7 @@ int main(int argc, char* argv[])
         const SceneGeneratorIdentity identity{
             sender->endPoint(), terrainDescription(o.terrainSeed, config.getLtpLatitude(), config.getLtpLongitude(),
                                                    config.getLtpHeightOffset(), config.getLtpAzimuth())};
-        peer = std::make_unique<RangePeer>(o.execution, o.initRef, setUpFrame(config), identity, o.vkrsim);
+        peer = std::make_unique<RangePeer>(o.execution, o.initRef, rangelink::setUpFrame(config), identity, o.vkrsim);
     } catch (const std::exception& e) {
         std::cerr << "scenegen - cannot join execution \"" << o.execution << "\": " << e.what() << std::endl;
         return 1;
@@ -127,9 +117,9 @@ int main(int argc, char* argv[])
             for (auto now = Clock::now(); !stopped && now < next; now = Clock::now()) {
                 const auto slice = std::min<Clock::duration>(next - now, std::chrono::milliseconds(20));
                 peer->pump(std::chrono::duration_cast<std::chrono::microseconds>(slice));
-                stopped = stopSignalPending(stopSignals);
+                stopped = stopSignals.poll() != 0;
             }
-            if (stopped || stopSignalPending(stopSignals) || Clock::now() >= end)
+            if (stopped || stopSignals.poll() || Clock::now() >= end)
                 break;
             // Paced, never in bursts: a picture up to one period late is made up at once, one
             // later than that moves the schedule instead of being caught up.

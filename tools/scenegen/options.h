@@ -1,15 +1,15 @@
 #pragma once
 // Command line of scenegen.
 
+#include "rangeprogram/rangeoptions.h"
+
 #include <optional>
 #include <string>
 #include <vector>
 
 namespace scenegen {
 
-struct Options {
-    std::string execution;
-    std::string initRef;
+struct Options : rangeprogram::RangeOptions {
     std::string configDir = ".";          // holds config.txt and SceneGeneratorconfig.xml
     std::optional<std::string> group;     // overrides multicast_address of SceneGeneratorconfig.xml
     unsigned short port = 2000;
@@ -18,7 +18,6 @@ struct Options {
     int height = 480;
     unsigned terrainSeed = 1;
     std::optional<std::string> vkrsim;    // SDO identity text of the VKRsim object to follow
-    std::optional<double> durationSeconds;  // none: until SIGINT/SIGTERM
 };
 
 struct ParseResult {

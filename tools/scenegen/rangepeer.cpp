@@ -1,5 +1,7 @@
 #include "tools/scenegen/rangepeer.h"
 
+#include "rangeprogram/middlewareoptions.h"
+
 #include <algorithm>
 #include <sstream>
 #include <unistd.h>
@@ -84,9 +86,8 @@ RangePeer::RangePeer(const std::string& execution, const std::string& initRef, F
                      const SceneGeneratorIdentity& identity, std::optional<std::string> follow)
     : frame_(std::move(frame)), follow_(std::move(follow)), objects_(std::make_shared<RangeObjects>())
 {
-    int optionCount = 2;
-    const char* options[] = {"-ORBdefaultInitRef", initRef.c_str(), nullptr};
-    runtime_ = Mw::init(Mw::Configuration(optionCount, options, "scenegen", ""));
+    rangeprogram::MiddlewareOptions options(initRef, execution, "scenegen");
+    runtime_ = Mw::init(Mw::Configuration(options.argc(), options.argv(), "scenegen", ""));
     execution_ = runtime_->enterExecution(execution);
     session_ = execution_->openSession("scenegen");
     session_->subscribe(listSubscription<HALC::VKRsim::SubscriptionInfo>(objects_, objects_->vkrsims,

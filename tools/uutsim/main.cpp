@@ -5,13 +5,12 @@
 #include "middleware/middleware.h"
 #include "models/localclasses/localtangentplane.h"
 #include "models/platform/platform.h"
+#include "rangeprogram/middlewareoptions.h"
+#include "rangeprogram/stopsignals.h"
 #include "tools/uutsim/options.h"
 #include "tools/uutsim/track.h"
 
-#include <csignal>
-#include <cerrno>
 #include <chrono>
-#include <ctime>
 #include <iostream>
 #include <vector>
 
@@ -20,24 +19,6 @@ using Middleware::SmartPtr;
 using Clock = std::chrono::steady_clock;
 
 namespace {
-
-// Waits until `until` unless a stop signal comes first; true when one came.
-bool stopRequested(const sigset_t& stopSignals, Clock::time_point until)
-{
-    while (true) {
-        const auto left = until - Clock::now();
-        if (left <= Clock::duration::zero()) {
-            const timespec zero{0, 0};
-            return sigtimedwait(&stopSignals, nullptr, &zero) > 0;
-        }
-        const auto ns = std::chrono::duration_cast<std::chrono::nanoseconds>(left).count();
-        const timespec wait{static_cast<time_t>(ns / 1000000000), static_cast<long>(ns % 1000000000)};
-        if (sigtimedwait(&stopSignals, nullptr, &wait) > 0)
-            return true;
-        if (errno != EINTR && errno != EAGAIN)
-            return false;
-    }
-}
 
 void publish(Platform::Servant& servant, const SmartPtr<SpatialReferenceFrame::Interface>& frame, int index,
              double seconds)
@@ -64,17 +45,12 @@ int main(int argc, char* argv[])
     }
     const uutsim::Options& o = *parsed.options;
 
-    // Stop signals are taken synchronously between updates; blocked before DDS starts its threads.
-    sigset_t stopSignals;
-    sigemptyset(&stopSignals);
-    sigaddset(&stopSignals, SIGINT);
-    sigaddset(&stopSignals, SIGTERM);
-    pthread_sigmask(SIG_BLOCK, &stopSignals, nullptr);
+    // Stop signals are taken between updates; blocked before the middleware starts its threads.
+    const rangeprogram::StopSignals stopSignals;
 
     try {
-        int optionCount = 2;
-        const char* options[] = {"-ORBdefaultInitRef", o.initRef.c_str(), nullptr};
-        auto runtime = Middleware::init(Middleware::Configuration(optionCount, options, "uutsim", ""));
+        rangeprogram::MiddlewareOptions options(o.initRef, o.execution, "uutsim");
+        auto runtime = Middleware::init(Middleware::Configuration(options.argc(), options.argv(), "uutsim", ""));
         auto execution = runtime->enterExecution(o.execution);
         auto session = execution->openSession("uutsim");
 
@@ -115,7 +91,7 @@ int main(int argc, char* argv[])
                              : Clock::time_point::max();
         bool stopped = false;
         for (auto tick = start; !stopped && tick <= end; tick += period) {
-            if (stopRequested(stopSignals, tick)) {
+            if (stopSignals.waitUntil(tick)) {
                 stopped = true;
                 break;
             }
@@ -124,7 +100,7 @@ int main(int argc, char* argv[])
                 publish(*servants[static_cast<std::size_t>(i)], frame, i, seconds);
         }
         if (!stopped && end != Clock::time_point::max())
-            stopped = stopRequested(stopSignals, end);
+            stopped = stopSignals.waitUntil(end) != 0;
         for (std::size_t i = 0; i < servants.size(); ++i) {
             servants[i].reset();
             std::cout << "uutsim: withdrew UUT" << i + 1 << std::endl;

@@ -1,91 +1,51 @@
 #include "tools/uutsim/options.h"
 
-#include <cmath>
-#include <cstdlib>
-
 namespace uutsim {
+
+using rangeprogram::parseNumber;
+using rangeprogram::parseWhole;
+using rangeprogram::refusal;
 
 const char* const kUsage =
     "usage: uutsim --execution NAME [--init-ref REF] [--count N] [--rate HZ] [--duration S]\n"
     "              [--lat DEG --lon DEG --alt M]\n";
 
-namespace {
-
-bool number(const std::string& text, double& out)
-{
-    char* end = nullptr;
-    out = std::strtod(text.c_str(), &end);
-    return !text.empty() && end && *end == '\0' && std::isfinite(out);
-}
-
-}  // namespace
-
 ParseResult parse(const std::vector<std::string>& args)
 {
-    ParseResult result;
     Options o;
-    bool hasExecution = false;
-    for (std::size_t i = 0; i < args.size(); ++i) {
-        const std::string& option = args[i];
-        if (option == "--help" || option == "-h") {
-            result.help = true;
-            return result;
+    const auto own = [&o](const std::string& name, const std::string& value) -> std::optional<std::string> {
+        if (name == "--count") {
+            const auto count = parseWhole(value, 1, 10000);
+            if (!count)
+                return refusal(name, "a whole number 1..10000", value);
+            o.count = static_cast<int>(*count);
+            return std::string();
         }
-        if (i + 1 >= args.size()) {
-            result.error = "option " + option + " needs a value";
-            return result;
-        }
-        const std::string& value = args[++i];
-        double v = 0.0;
-        if (option == "--execution") {
-            o.execution = value;
-            hasExecution = true;
-        } else if (option == "--init-ref") {
-            o.initRef = value;
-        } else if (!number(value, v)) {
-            result.error = option == "--count" || option == "--rate" || option == "--duration" || option == "--lat" ||
-                                   option == "--lon" || option == "--alt"
-                               ? "option " + option + " needs a number, got \"" + value + "\""
-                               : "unknown option " + option;
-            return result;
-        } else if (option == "--count") {
-            if (v < 1 || v > 10000 || v != std::floor(v)) {
-                result.error = "--count must be a whole number 1..10000";
-                return result;
-            }
-            o.count = static_cast<int>(v);
-        } else if (option == "--rate") {
-            if (v <= 0 || v > 1000) {
-                result.error = "--rate must be above 0 and at most 1000 Hz";
-                return result;
-            }
-            o.rateHz = v;
-        } else if (option == "--duration") {
-            if (v < 0) {
-                result.error = "--duration must not be negative";
-                return result;
-            }
-            o.durationSeconds = v;
-        } else if (option == "--lat") {
-            if (v < -90 || v > 90) {
-                result.error = "--lat must be within -90..90 degrees";
-                return result;
-            }
-            o.latitude = v;
-        } else if (option == "--lon") {
-            o.longitude = v;
-        } else if (option == "--alt") {
-            o.altitude = v;
-        } else {
-            result.error = "unknown option " + option;
-            return result;
-        }
+        double* target = name == "--rate" ? &o.rateHz
+                         : name == "--lat" ? &o.latitude
+                         : name == "--lon" ? &o.longitude
+                         : name == "--alt" ? &o.altitude
+                                           : nullptr;
+        if (!target)
+            return std::nullopt;
+        const auto number = parseNumber(value);
+        if (!number)
+            return refusal(name, "a number", value);
+        if (name == "--rate" && (*number <= 0 || *number > 1000))
+            return refusal(name, "a rate above 0 and at most 1000 Hz", value);
+        if (name == "--lat" && (*number < -90 || *number > 90))
+            return refusal(name, "degrees within -90..90", value);
+        *target = *number;
+        return std::string();
+    };
+    const rangeprogram::CommandLine line = rangeprogram::parseCommandLine(args, own);
+    ParseResult result;
+    result.help = line.help;
+    result.error = line.error;
+    if (!line.help && line.error.empty()) {
+        static_cast<rangeprogram::RangeOptions&>(o) = line.range;
+        result.options = o;
     }
-    if (!hasExecution) {
-        result.error = "--execution is required";
-        return result;
-    }
-    result.options = o;
     return result;
 }
 

@@ -1,21 +1,20 @@
 #pragma once
 // Command line of uutsim.
 
+#include "rangeprogram/rangeoptions.h"
+
 #include <optional>
 #include <string>
 #include <vector>
 
 namespace uutsim {
 
-struct Options {
-    std::string execution;
-    std::string initRef;
+struct Options : rangeprogram::RangeOptions {
     int count = 1;
     double rateHz = 10.0;
-    std::optional<double> durationSeconds;  // none: until SIGINT/SIGTERM
-    double latitude = 0.0;                  // degrees, WGS-84: centre of the tracks
+    double latitude = 0.0;   // degrees, WGS-84: centre of the tracks
     double longitude = 0.0;
-    double altitude = 0.0;                  // metres above the ellipsoid
+    double altitude = 0.0;   // metres above the ellipsoid
 };
 
 struct ParseResult {

@@ -132,7 +132,7 @@ struct Sight {
 TEST(Scenegen, FollowsTheVKRsimViewAndKeepsFeedingThroughHostileValues)
 {
     VKRSIM_REQUIRE_ISOLATED_NETWORK();
-    const std::string name = uniqueExecutionName();
+    const std::string name = uniqueName("scenegen");
     auto manager = startManager(name);
     Member member = Member::join(name);
     Sight sight(member);
@@ -196,7 +196,7 @@ TEST(Scenegen, FollowsTheVKRsimViewAndKeepsFeedingThroughHostileValues)
 TEST(Scenegen, FollowsTheNamedVKRsimAndKeepsItsLastViewWhenItIsWithdrawn)
 {
     VKRSIM_REQUIRE_ISOLATED_NETWORK();
-    const std::string name = uniqueExecutionName();
+    const std::string name = uniqueName("scenegen");
     auto manager = startManager(name);
     Member member = Member::join(name);
     auto east = std::make_unique<Sight>(member);
@@ -231,7 +231,7 @@ TEST(Scenegen, FollowsTheNamedVKRsimAndKeepsItsLastViewWhenItIsWithdrawn)
 TEST(Scenegen, RangemonSeesItsObjectAndSigtermWithdrawsIt)
 {
     VKRSIM_REQUIRE_ISOLATED_NETWORK();
-    const std::string name = uniqueExecutionName();
+    const std::string name = uniqueName("scenegen");
     auto manager = startManager(name);
     // The group and the frame come from the configuration files, as VKRsim reads them.
     const std::string dir = tempDir();
@@ -272,7 +272,7 @@ TEST(Scenegen, ExitsWithUsageOnBadCommandLinesAndOneWhenItCannotJoin)
     // No group anywhere: the configuration directory has no scene file.
     ChildProcess noGroup({vkrsim::test::builtProgram("scenegen"), "--execution", "E", "--config", dir});
     EXPECT_EQ(2, noGroup.wait(10s).value_or(-1));
-    ChildProcess noManager({vkrsim::test::builtProgram("scenegen"), "--execution", uniqueExecutionName(), "--group",
+    ChildProcess noManager({vkrsim::test::builtProgram("scenegen"), "--execution", uniqueName("scenegen"), "--group",
                             "239.255.42.33", "--port", std::to_string(portOfThisTest(0)), "--config", dir});
     EXPECT_EQ(1, noManager.wait(20s).value_or(-1));
     std::filesystem::remove_all(dir);

@@ -4,7 +4,7 @@
 
 #include "../../sightview/sightfixtures.h"
 
-#include "console/stateblock.h"
+#include "stateblock/stateblock.h"
 #include "rangelink/sessionthread.h"
 #include "sightview/snapimage.h"
 #include "support/childprocess.h"
@@ -17,6 +17,8 @@
 #include <filesystem>
 #include <fstream>
 #include <thread>
+
+using namespace sightview;
 
 using namespace sighttest;
 using namespace std::chrono_literals;

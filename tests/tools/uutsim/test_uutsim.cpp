@@ -73,7 +73,7 @@ TEST(UutsimTrack, MovesOnItsCircleWithNoseAlongTheTrack)
 TEST(Uutsim, PublishesMovingPlatformsAndWithdrawsThemOnSigterm)
 {
     VKRSIM_REQUIRE_ISOLATED_NETWORK();
-    const std::string name = uniqueExecutionName();
+    const std::string name = uniqueName("uutsim");
     auto manager = startManager(name);
     Member member = Member::join(name);
     auto recorder = std::make_shared<Recorder<ORVA::Platform::Proxy>>();
@@ -115,7 +115,7 @@ TEST(Uutsim, PublishesMovingPlatformsAndWithdrawsThemOnSigterm)
 TEST(Uutsim, EndsByItselfAfterItsDuration)
 {
     VKRSIM_REQUIRE_ISOLATED_NETWORK();
-    const std::string name = uniqueExecutionName();
+    const std::string name = uniqueName("uutsim");
     auto manager = startManager(name);
     const auto started = std::chrono::steady_clock::now();
     vkrsim::test::ChildProcess uutsim(
@@ -128,6 +128,6 @@ TEST(Uutsim, FailsWithoutAnExecutionManager)
 {
     VKRSIM_REQUIRE_ISOLATED_NETWORK();
     vkrsim::test::ChildProcess uutsim(
-        {vkrsim::test::builtProgram("uutsim"), "--execution", uniqueExecutionName()});
+        {vkrsim::test::builtProgram("uutsim"), "--execution", uniqueName("uutsim")});
     EXPECT_EQ(1, uutsim.wait(10s).value_or(-1));
 }

@@ -3,8 +3,8 @@
 // events not yet delivered. Private to the middleware. Used from one thread at a time; the queue is
 // filled and emptied only inside evoke(), so callbacks run on that caller's thread only.
 
-#include "middleware/dds/entity.h"
-#include "middleware/runtimestate.h"
+#include "middleware/dds/entity_p.h"
+#include "middleware/runtimestate_p.h"
 #include "middleware/sdo/subscriptioninfo.h"
 #include "middleware/smartptr.h"
 

@@ -2,7 +2,7 @@
 // Inner state of a run time and of an execution. Private to the middleware.
 
 #include "middleware/configuration.h"
-#include "middleware/dds/entity.h"
+#include "middleware/dds/entity_p.h"
 #include "middleware/sdo/classbinding.h"
 #include "middleware/sdoid.h"
 

@@ -7,6 +7,8 @@
 #include <atomic>
 #include <cstdint>
 
+namespace stateblock {
+
 template <typename T>
 class RelaxedField {
 public:
@@ -26,24 +28,26 @@ private:
     std::atomic<T> value_;
 };
 
+}  // namespace stateblock
+
 struct StateBlock {
-    RelaxedField<std::int32_t> panDegrees;   // whole degrees 0..359, clockwise from the knob's top; dialog thread
-    RelaxedField<std::int32_t> tiltDegrees;  // whole degrees -60..60; dialog thread
-    RelaxedField<double> uutX;               // UUT position in the local tangent plane frame; session thread
-    RelaxedField<double> uutY;
-    RelaxedField<double> uutZ;
-    RelaxedField<double> uutPsi;             // radians, received as float and widened; session thread
-    RelaxedField<double> uutTheta;
-    RelaxedField<double> uutPhi;
-    RelaxedField<double> sightPsi;           // radians, view angles last published; session thread
-    RelaxedField<double> sightTheta;
-    RelaxedField<double> sightPhi;
-    RelaxedField<bool> stopSession;          // false -> true only; Resign and OK
-    RelaxedField<bool> stopRender;           // false -> true only; OK
+    template <typename T>
+    using Field = stateblock::RelaxedField<T>;
+
+    Field<std::int32_t> panDegrees;   // whole degrees 0..359, clockwise from the knob's top; dialog thread
+    Field<std::int32_t> tiltDegrees;  // whole degrees -60..60; dialog thread
+    Field<double> uutX;               // UUT position in the local tangent plane frame; session thread
+    Field<double> uutY;
+    Field<double> uutZ;
+    Field<double> uutPsi;             // radians, received as float and widened; session thread
+    Field<double> uutTheta;
+    Field<double> uutPhi;
+    Field<double> sightPsi;           // radians, view angles last published; session thread
+    Field<double> sightTheta;
+    Field<double> sightPhi;
+    Field<bool> stopSession;          // false -> true only; Resign and OK
+    Field<bool> stopRender;           // false -> true only; OK
 };
 
 // Zero-filled by constant initialisation before any code of the process runs; never reset.
 extern StateBlock stateBlock;
-
-// Degrees to radians as the range link converts them: this ten-digit value, not pi/180.
-inline constexpr double kDegToRad = 0.0174532925;

@@ -1,4 +1,4 @@
-#include "console/stateblock.h"
+#include "stateblock/stateblock.h"
 
 #include <gtest/gtest.h>
 
