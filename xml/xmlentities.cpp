@@ -60,18 +60,13 @@ std::size_t readReference(const char* p, const char* end, char& byte)
 
 }  // namespace
 
-bool decode(const char* text, std::size_t length, std::string& out)
+bool decodeInPlace(char* text, std::size_t& length)
 {
+    // Characters are stepped over whole (an "&" inside a multi-byte character is not a
+    // reference) and moved down in runs; each reference becomes its byte. Any unsound reference
+    // fails the whole text.
     const char* end = text + length;
-    if (std::memchr(text, '&', length) == nullptr) {
-        out = std::string(text, length);  // constructing is cheaper than assigning into `out`
-        return true;
-    }
-    // One pass: characters are stepped over whole (an "&" inside a multi-byte character is
-    // not a reference) and copied in runs; each reference becomes its byte. Any unsound
-    // reference fails the whole text.
-    std::string decoded;
-    decoded.reserve(length);
+    char* out = text;
     const char* run = text;
     for (const char* p = text; p < end;) {
         if (*p == '&') {
@@ -79,8 +74,11 @@ bool decode(const char* text, std::size_t length, std::string& out)
             const std::size_t used = readReference(p, end, byte);
             if (used == 0)
                 return false;
-            decoded.append(run, static_cast<std::size_t>(p - run));
-            decoded.push_back(byte);
+            const std::size_t runLength = static_cast<std::size_t>(p - run);
+            if (out != run)
+                std::memmove(out, run, runLength);
+            out += runLength;
+            *out++ = byte;
             p += used;
             run = p;
         } else {
@@ -88,12 +86,14 @@ bool decode(const char* text, std::size_t length, std::string& out)
             p = (next == p || next > end) ? end : next;
         }
     }
-    decoded.append(run, static_cast<std::size_t>(end - run));
-    out = std::move(decoded);
+    const std::size_t runLength = static_cast<std::size_t>(end - run);
+    if (out != run)
+        std::memmove(out, run, runLength);
+    length = static_cast<std::size_t>(out + runLength - text);
     return true;
 }
 
-void appendEscaped(std::string& out, const std::string& text, bool guardEdges)
+void appendEscaped(std::string& out, std::string_view text, bool guardEdges)
 {
     std::size_t first = 0;
     std::size_t last = text.size();
@@ -120,7 +120,7 @@ void appendEscaped(std::string& out, const std::string& text, bool guardEdges)
             for (std::size_t k = 1; whole && k < length; ++k)
                 whole = (static_cast<unsigned char>(text[i + k]) & 0xC0) == 0x80;
             if (whole) {
-                out.append(text, i, length);
+                out.append(text.substr(i, length));
                 i += length - 1;
             } else {
                 out += "&#";

@@ -1,8 +1,10 @@
 // The element parser: one pass over the text, an explicit stack of open elements (so nesting
-// depth is bounded by memory, not by the call stack), names and texts copied only when stored.
-// The items of the open elements collect on shared scratch stacks and move into exactly sized
-// arrays when their element closes, so a parsed tree holds no spare capacity and each array is
-// allocated once.
+// depth is bounded by memory, not by the call stack). The document's arena holds a copy of the
+// text; names, texts, values and clear sections are ranges of that copy, ended in place by a
+// zero byte over the character after them (always markup the tokenizer already read from the
+// original) and entity-decoded in place (a decoded text is never longer). The items of the open
+// elements collect on scratch stacks and are copied into exactly sized arrays behind their body
+// when their element closes, so a parsed tree holds no spare capacity.
 
 #include "xml/xmlchars.h"
 #include "xml/xmlelementbody.h"
@@ -10,8 +12,9 @@
 #include "xml/xmlparser.h"
 #include "xml/xmltokenizer.h"
 
-#include <algorithm>
 #include <cstring>
+#include <limits>
+#include <new>
 #include <vector>
 
 using xmltokenizer::Token;
@@ -21,25 +24,47 @@ using xmltokenizer::TokenKind;
 // bodies.
 class XmlTreeBuilder {
 public:
-    static XmlElement adopt(XmlElementBody* body) { return XmlElement(body); }
+    static XmlElement handleOn(XmlElementBody* body)
+    {
+        XmlElementBody::acquire(body);
+        return XmlElement(body);
+    }
     static XmlElementBody* bodyOf(const XmlElement& e) { return e.body_; }
+    static XmlAttribute attribute(const char* name, const char* value, std::size_t valueLength, bool hasValue)
+    {
+        XmlAttribute a;
+        a.name_ = name;
+        a.value_ = value;
+        a.valueLength_ = static_cast<std::uint32_t>(valueLength);
+        a.hasValue_ = hasValue;
+        return a;
+    }
+    static XmlClearSection clear(const char* content, std::size_t length, XmlClearMarker marker)
+    {
+        XmlClearSection c;
+        c.content_ = content;
+        c.length_ = static_cast<std::uint32_t>(length);
+        c.marker_ = static_cast<std::uint8_t>(marker);
+        return c;
+    }
 };
 
 namespace {
 
-constexpr std::size_t scratchStep = 50;  // scratch stacks grow by this many entries at least
+// Scratch stacks above this many entries are given back after a parse.
+constexpr std::size_t scratchKept = 4096;
 
 enum class AttributeStep { ExpectName, HoldingName, ExpectValue };
 
 // An open element. Its body is made when it closes (then its size is known, and body and
-// arrays take one allocation); until then its handle slot in the parent's scratch list is empty.
+// arrays take one piece of the arena); until then its slot in the parent's scratch list is empty.
 // The top element of a parse is the exception: its body exists from the start.
 struct Frame {
     XmlElementBody* top;   // the top element's body; null for every other element
     const char* name;      // as written in the text
     std::size_t nameLength;
     bool declaration;
-    std::size_t slot;      // index of its (empty) handle on the children scratch stack
+    std::size_t slot;      // index of its (empty) entry on the children scratch stack
     bool content;  // reading content (else the start tag's attributes)
     AttributeStep step;
     const char* held;  // the held attribute name
@@ -52,13 +77,35 @@ struct Frame {
     std::size_t order;
 };
 
-template <typename T, typename... Args>
-void emplaceScratch(std::vector<T>& stack, Args&&... args)
-{
-    if (stack.size() == stack.capacity())
-        stack.reserve(stack.capacity() + std::max(scratchStep, stack.capacity() / 2));
-    stack.emplace_back(std::forward<Args>(args)...);
-}
+// The items of the open elements. One set per thread, kept between parses (a parse calls no
+// code of its users, so it cannot re-enter).
+struct Scratch {
+    std::vector<Frame> stack;
+    std::vector<XmlElementBody*> children;
+    std::vector<XmlTextItem> texts;
+    std::vector<XmlClearSection> clears;
+    std::vector<XmlAttribute> attributes;
+    std::vector<std::int32_t> order;
+
+    template <typename T>
+    static void trim(std::vector<T>& v)
+    {
+        v.clear();
+        if (v.capacity() > scratchKept)
+            std::vector<T>().swap(v);
+    }
+    void reset()
+    {
+        trim(stack);
+        trim(children);
+        trim(texts);
+        trim(clears);
+        trim(attributes);
+        trim(order);
+    }
+};
+
+thread_local Scratch scratch;
 
 // Byte classes for skipping character data: 1 stops (the zero byte, "<"), 2 is a multi-byte
 // lead under the UTF-8 table, 0 anything else.
@@ -80,10 +127,14 @@ constexpr DataTable dataTable = makeDataTable();
 
 class Parser {
 public:
-    Parser(const char* text, const XmlOptions& options)
-        : pos_(text), pendingText_(text), drop_(options.dropWhitespace), utf8_(options.utf8Mode)
+    // `copy` is the arena's copy of `text`, where stored items are ended and decoded.
+    Parser(const char* text, char* copy, XmlArena* arena, const XmlOptions& options)
+        : pos_(text), pendingText_(text), text_(text), copy_(copy), arena_(arena), drop_(options.dropWhitespace),
+          utf8_(options.utf8Mode), stack_(scratch.stack), children_(scratch.children), texts_(scratch.texts),
+          clears_(scratch.clears), attributes_(scratch.attributes), order_(scratch.order)
     {
     }
+    ~Parser() { scratch.reset(); }
 
     // Parses the whole text into `top`; code() then tells how it went (0, 1 or an error).
     void run(XmlElementBody* top);
@@ -119,21 +170,43 @@ private:
     // Moves past character data: every token up to the next "<" at a character boundary (or the
     // end) would be skipped anyway.
     void skipCharacterData();
+    // The copy of the `length` bytes at `p` of the text, ended by a zero byte.
+    char* stored(const char* p, std::size_t length)
+    {
+        char* c = copy_ + (p - text_);
+        c[length] = '\0';
+        return c;
+    }
+    // The same, entity-decoded (`length` becomes the decoded length); null when a reference is
+    // unsound.
+    char* storedDecoded(const char* p, std::size_t& length);
 
     const char* pos_;
     const char* pendingText_;              // start of character data not yet stored, or null
     const char* pendingEndTag_ = nullptr;  // name of an end tag for an outer element
     int code_ = XmlNoError;
     const char* codePosition_ = nullptr;   // where the code was raised
+    const char* const text_;
+    char* const copy_;
+    XmlArena* const arena_;
     bool drop_;
     bool utf8_;
-    std::vector<Frame> stack_;
-    std::vector<XmlElement> children_;
-    std::vector<std::string> texts_;
-    std::vector<XmlClearSection> clears_;
-    std::vector<XmlAttribute> attributes_;
-    std::vector<std::int32_t> order_;
+    std::vector<Frame>& stack_;
+    std::vector<XmlElementBody*>& children_;
+    std::vector<XmlTextItem>& texts_;
+    std::vector<XmlClearSection>& clears_;
+    std::vector<XmlAttribute>& attributes_;
+    std::vector<std::int32_t>& order_;
 };
+
+char* Parser::storedDecoded(const char* p, std::size_t& length)
+{
+    char* c = copy_ + (p - text_);
+    if (xmlentities::hasReference(p, length) && !xmlentities::decodeInPlace(c, length))
+        return nullptr;
+    c[length] = '\0';
+    return c;
+}
 
 void Parser::pushFrame(const Frame& opened)
 {
@@ -148,7 +221,7 @@ void Parser::pushFrame(const Frame& opened)
 
 void Parser::pushOrder(XmlContentKind kind, std::size_t indexInFrame)
 {
-    emplaceScratch(order_, static_cast<std::int32_t>(indexInFrame * 4 + kind));
+    order_.push_back(static_cast<std::int32_t>(indexInFrame * 4 + kind));
 }
 
 void Parser::finishInnermost()
@@ -158,26 +231,33 @@ void Parser::finishInnermost()
     const std::size_t textCount = texts_.size() - f.texts;
     const std::size_t clearCount = clears_.size() - f.clears;
     const std::size_t attributeCount = attributes_.size() - f.attributes;
+    const std::size_t bytes = XmlElementBody::arrayBytes(childCount, attributeCount, textCount, clearCount);
     XmlElementBody* body = f.top;
-    unsigned char* room = nullptr;
+    unsigned char* storage = nullptr;
     if (body == nullptr) {
-        const std::size_t bytes = XmlContentArrays::bytesFor(childCount, textCount, clearCount, attributeCount);
-        body = new (XmlElementBody::Room{bytes}) XmlElementBody(std::string(f.name, f.nameLength));
+        auto* memory = static_cast<unsigned char*>(arena_->allocate(sizeof(XmlElementBody) + bytes));
+        body = new (memory) XmlElementBody;
+        body->arena = arena_;
+        body->hasName = true;
         body->declaration = f.declaration;
-        room = XmlElementBody::contentRoom(body);
-        children_[f.slot] = XmlTreeBuilder::adopt(body);  // the parent's reference
+        body->name = stored(f.name, f.nameLength);
+        if (bytes > 0)
+            storage = memory + sizeof(XmlElementBody);
+        children_[f.slot] = body;
+    } else if (bytes > 0) {
+        storage = static_cast<unsigned char*>(arena_->allocate(bytes));
     }
-    body->content.assign(children_.data() + f.children, childCount, texts_.data() + f.texts, textCount,
-                         clears_.data() + f.clears, clearCount, attributes_.data() + f.attributes, attributeCount,
-                         order_.data() + f.order, room);
+    body->setArrays(storage, children_.data() + f.children, childCount, attributes_.data() + f.attributes,
+                    attributeCount, texts_.data() + f.texts, textCount, clears_.data() + f.clears, clearCount,
+                    order_.data() + f.order);
     // Children closed before their parent had a body; they learn it now.
-    for (const XmlElement& child : body->children())
-        XmlTreeBuilder::bodyOf(child)->parent = body;
-    children_.erase(children_.begin() + static_cast<std::ptrdiff_t>(f.children), children_.end());
-    texts_.erase(texts_.begin() + static_cast<std::ptrdiff_t>(f.texts), texts_.end());
-    clears_.erase(clears_.begin() + static_cast<std::ptrdiff_t>(f.clears), clears_.end());
-    attributes_.erase(attributes_.begin() + static_cast<std::ptrdiff_t>(f.attributes), attributes_.end());
-    order_.erase(order_.begin() + static_cast<std::ptrdiff_t>(f.order), order_.end());
+    for (XmlElementBody* child : body->children())
+        child->parent = body;
+    children_.resize(f.children);
+    texts_.resize(f.texts);
+    clears_.resize(f.clears);
+    attributes_.resize(f.attributes);
+    order_.resize(f.order);
     stack_.pop_back();
 }
 
@@ -203,7 +283,6 @@ void Parser::skipCharacterData()
 
 void Parser::run(XmlElementBody* top)
 {
-    stack_.reserve(64);
     pushFrame(Frame{top, nullptr, 0, false, 0, true, AttributeStep::ExpectName, nullptr, 0, 0, 0, 0, 0, 0});
     while (!stack_.empty()) {
         Frame& f = stack_.back();
@@ -244,20 +323,14 @@ bool Parser::storePendingText(const char* upTo)
     }
     if (start == end)
         return true;
-    const std::size_t length = static_cast<std::size_t>(end - start);
-    const Frame& f = stack_.back();
-    if (!xmlentities::hasReference(start, length)) {
-        pushOrder(XmlContentText, texts_.size() - f.texts);
-        emplaceScratch(texts_, start, length);
-        return true;
-    }
-    std::string decoded;
-    if (!xmlentities::decode(start, length, decoded)) {
+    std::size_t length = static_cast<std::size_t>(end - start);
+    char* text = storedDecoded(start, length);
+    if (text == nullptr) {
         fail(XmlErrorUnknownCharacterEntity);
         return false;
     }
-    pushOrder(XmlContentText, texts_.size() - f.texts);
-    emplaceScratch(texts_, std::move(decoded));
+    pushOrder(XmlContentText, texts_.size() - stack_.back().texts);
+    texts_.push_back(XmlTextItem{text, static_cast<std::uint32_t>(length), false});
     return true;
 }
 
@@ -267,7 +340,7 @@ void Parser::storeHeldAttribute(Frame& f, bool closing)
     if (closing && f.declaration && length > 0 && f.held[length - 1] == '?')
         --length;
     if (length > 0)
-        emplaceScratch(attributes_, std::string(f.held, length), std::string(), false);
+        attributes_.push_back(XmlTreeBuilder::attribute(stored(f.held, length), "", 0, false));
     f.step = AttributeStep::ExpectName;
 }
 
@@ -286,19 +359,13 @@ bool Parser::startTagToken(Frame& f, const Token& t)
             ++value;
             length -= 2;
         }
-        if (!xmlentities::hasReference(value, length)) {
-            if (f.heldLength > 0)
-                emplaceScratch(attributes_, std::string(f.held, f.heldLength), std::string(value, length), true);
-            f.step = AttributeStep::ExpectName;
-            return true;
-        }
-        std::string decoded;
-        if (!xmlentities::decode(value, length, decoded)) {
+        char* decoded = storedDecoded(value, length);
+        if (decoded == nullptr) {
             fail(XmlErrorUnknownCharacterEntity);
             return false;
         }
         if (f.heldLength > 0)
-            emplaceScratch(attributes_, std::string(f.held, f.heldLength), std::move(decoded), true);
+            attributes_.push_back(XmlTreeBuilder::attribute(stored(f.held, f.heldLength), decoded, length, true));
         f.step = AttributeStep::ExpectName;
         return true;
     }
@@ -373,7 +440,7 @@ bool Parser::contentToken(Frame& f, const Token& t)
             return false;
         }
         pushOrder(XmlContentChild, children_.size() - f.children);
-        emplaceScratch(children_);  // the slot its handle takes when it closes
+        children_.push_back(nullptr);  // the slot its body takes when it closes
         pushFrame(Frame{nullptr, name.start, name.length, t.kind == TokenKind::DeclarationStart, children_.size() - 1,
                         false, AttributeStep::ExpectName, nullptr, 0, 0, 0, 0, 0, 0});  // `f` is invalid from here on
         return true;
@@ -425,7 +492,8 @@ bool Parser::contentToken(Frame& f, const Token& t)
             return false;
         }
         pushOrder(XmlContentClear, clears_.size() - f.clears);
-        emplaceScratch(clears_, std::string(pos_, closing), t.marker);
+        clears_.push_back(XmlTreeBuilder::clear(stored(pos_, static_cast<std::size_t>(closing - pos_)),
+                                                static_cast<std::size_t>(closing - pos_), t.marker));
         pos_ = closing + closingLength;
         pendingText_ = pos_;
         return true;
@@ -465,12 +533,23 @@ XmlElement parseXmlText(const char* text, const char* rootName, XmlParseResult* 
         r.code = XmlErrorNoElementsFound;
         return XmlElement();
     }
-    XmlElement top = XmlTreeBuilder::adopt(new XmlElementBody);
-    Parser parser(text, xmlOptions());
-    parser.run(XmlTreeBuilder::bodyOf(top));
+    const std::size_t length = std::strlen(text);
+    if (length >= std::numeric_limits<std::uint32_t>::max()) {
+        r.code = XmlErrorNoElementsFound;  // beyond the 32-bit lengths of stored items
+        return XmlElement();
+    }
+    // Room for the copy and for the bodies and arrays, which take about twice the text in
+    // markup-dense documents; more chunks follow when that is not enough.
+    XmlArena* arena = XmlArena::create(length + 1 + sizeof(XmlElementBody) + length * 2 + 256);
+    auto* copy = static_cast<char*>(arena->allocate(length + 1));
+    std::memcpy(copy, text, length + 1);
+    auto* topBody = new (arena->allocate(sizeof(XmlElementBody))) XmlElementBody;
+    topBody->arena = arena;
+    XmlElement top = XmlTreeBuilder::handleOn(topBody);
+    Parser parser(text, copy, arena, xmlOptions());
+    parser.run(topBody);
 
     XmlElement found = top;
-    const XmlElementBody* topBody = XmlTreeBuilder::bodyOf(top);
     if (topBody->children().size == 1 && topBody->texts().empty() && topBody->clears().empty() &&
         topBody->attributes().empty())
         found = top.child(0);

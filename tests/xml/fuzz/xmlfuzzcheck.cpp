@@ -78,7 +78,7 @@ bool sameElement(const XmlElement& a, const XmlElement& b)
         if (x.kind != y.kind)
             return false;
         if (x.kind == XmlContentText) {
-            if (*a.textBytes(textIndex) != *b.textBytes(textIndex))
+            if (a.textBytes(textIndex) != b.textBytes(textIndex))
                 return false;
             ++textIndex;
         } else if (x.kind == XmlContentClear) {
