@@ -81,6 +81,8 @@ bool decodeInPlace(char* text, std::size_t& length)
             *out++ = byte;
             p += used;
             run = p;
+        } else if (static_cast<unsigned char>(*p) < 0x80) {
+            ++p;  // ASCII is one character under either table
         } else {
             const char* next = xmlchars::nextChar(p);
             p = (next == p || next > end) ? end : next;

@@ -10,7 +10,16 @@
 namespace xmlentities {
 
 // Whether `length` bytes at `text` hold a reference at all (else they decode to themselves).
-inline bool hasReference(const char* text, std::size_t length) { return std::memchr(text, '&', length) != nullptr; }
+inline bool hasReference(const char* text, std::size_t length)
+{
+    if (length >= 32)
+        return std::memchr(text, '&', length) != nullptr;
+    for (std::size_t i = 0; i < length; ++i) {  // most names and values are short: no call
+        if (text[i] == '&')
+            return true;
+    }
+    return false;
+}
 
 // Decodes the `length` bytes at `text` in place (a reference is never shorter than its byte) and
 // sets `length` to the decoded length. False when an "&" starts no known entity or an

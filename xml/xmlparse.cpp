@@ -108,7 +108,7 @@ struct Scratch {
 thread_local Scratch scratch;
 
 // Byte classes for skipping character data: 1 stops (the zero byte, "<"), 2 is a multi-byte
-// lead under the UTF-8 table, 0 anything else.
+// lead under the UTF-8 table, 3 is "&", 0 anything else.
 struct DataTable {
     unsigned char kind[256];
 };
@@ -118,6 +118,7 @@ constexpr DataTable makeDataTable()
     DataTable t{};
     t.kind[0] = 1;
     t.kind[static_cast<unsigned char>('<')] = 1;
+    t.kind[static_cast<unsigned char>('&')] = 3;
     for (int b = 0xC2; b <= 0xF4; ++b)
         t.kind[b] = 2;
     return t;
@@ -168,7 +169,7 @@ private:
     // Appends a content item of the innermost element to the document order.
     void pushOrder(XmlContentKind kind, std::size_t indexInFrame);
     // Moves past character data: every token up to the next "<" at a character boundary (or the
-    // end) would be skipped anyway.
+    // end) would be skipped anyway. Notes whether it passed an "&".
     void skipCharacterData();
     // The copy of the `length` bytes at `p` of the text, ended by a zero byte.
     char* stored(const char* p, std::size_t length)
@@ -178,12 +179,13 @@ private:
         return c;
     }
     // The same, entity-decoded (`length` becomes the decoded length); null when a reference is
-    // unsound.
-    char* storedDecoded(const char* p, std::size_t& length);
+    // unsound. `mayHoldReference` false says the bytes are known to hold no "&".
+    char* storedDecoded(const char* p, std::size_t& length, bool mayHoldReference = true);
 
     const char* pos_;
     const char* pendingText_;              // start of character data not yet stored, or null
     const char* pendingEndTag_ = nullptr;  // name of an end tag for an outer element
+    bool dataReference_ = true;            // the last character data skipped held an "&"
     int code_ = XmlNoError;
     const char* codePosition_ = nullptr;   // where the code was raised
     const char* const text_;
@@ -199,10 +201,10 @@ private:
     std::vector<std::int32_t>& order_;
 };
 
-char* Parser::storedDecoded(const char* p, std::size_t& length)
+char* Parser::storedDecoded(const char* p, std::size_t& length, bool mayHoldReference)
 {
     char* c = copy_ + (p - text_);
-    if (xmlentities::hasReference(p, length) && !xmlentities::decodeInPlace(c, length))
+    if (mayHoldReference && xmlentities::hasReference(p, length) && !xmlentities::decodeInPlace(c, length))
         return nullptr;
     c[length] = '\0';
     return c;
@@ -264,20 +266,26 @@ void Parser::finishInnermost()
 void Parser::skipCharacterData()
 {
     const char* p = pos_;
+    bool reference = false;
     if (utf8_) {
         for (;;) {
             const unsigned char k = dataTable.kind[static_cast<unsigned char>(*p)];
-            if (k == 0)
+            if (k == 0) {
                 ++p;
-            else if (k == 1)
+            } else if (k == 1) {
                 break;
-            else
+            } else if (k == 3) {
+                reference = true;
+                ++p;
+            } else {
                 p = xmlchars::nextChar(p);
+            }
         }
     } else {
-        while (*p != '\0' && *p != '<')
-            ++p;
+        for (; *p != '\0' && *p != '<'; ++p)
+            reference |= *p == '&';
     }
+    dataReference_ = reference;
     pos_ = p;
 }
 
@@ -324,7 +332,8 @@ bool Parser::storePendingText(const char* upTo)
     if (start == end)
         return true;
     std::size_t length = static_cast<std::size_t>(end - start);
-    char* text = storedDecoded(start, length);
+    // The pending text is exactly the character data skipped last.
+    char* text = storedDecoded(start, length, dataReference_);
     if (text == nullptr) {
         fail(XmlErrorUnknownCharacterEntity);
         return false;
@@ -403,9 +412,12 @@ bool Parser::endTagMatches(const Frame& element, const char* endName) const
     if (element.name == nullptr)
         return false;
     const std::size_t n = element.nameLength;
-    // Most end tags repeat the name exactly; strncmp stops at the end of the text.
-    if (std::strncmp(element.name, endName, n) != 0 && !xmlchars::equalNoCase(element.name, endName, n))
-        return false;
+    // A name never holds a zero byte, so the end of the text differs and stops the loop.
+    for (std::size_t i = 0; i < n; ++i) {
+        if (element.name[i] != endName[i] &&
+            xmlchars::toLowerAscii(element.name[i]) != xmlchars::toLowerAscii(endName[i]))
+            return false;
+    }
     const char after = endName[n];
     return xmlchars::isSpace(after) || after == '/' || after == '<' || after == '=' || after == '>';
 }
