@@ -30,22 +30,20 @@ public:
         return XmlElement(body);
     }
     static XmlElementBody* bodyOf(const XmlElement& e) { return e.body_; }
-    static XmlAttribute attribute(const char* name, const char* value, std::size_t valueLength, bool hasValue)
+    // Items are filled where they lie on the scratch stacks: built aside and copied in, their
+    // narrow fields would be read back wide before the stores land (a store-forwarding stall).
+    static void fill(XmlAttribute& a, const char* name, const char* value, std::size_t valueLength, bool hasValue)
     {
-        XmlAttribute a;
         a.name_ = name;
         a.value_ = value;
         a.valueLength_ = static_cast<std::uint32_t>(valueLength);
         a.hasValue_ = hasValue;
-        return a;
     }
-    static XmlClearSection clear(const char* content, std::size_t length, XmlClearMarker marker)
+    static void fill(XmlClearSection& c, const char* content, std::size_t length, XmlClearMarker marker)
     {
-        XmlClearSection c;
         c.content_ = content;
         c.length_ = static_cast<std::uint32_t>(length);
         c.marker_ = static_cast<std::uint8_t>(marker);
-        return c;
     }
 };
 
@@ -54,27 +52,25 @@ namespace {
 // Scratch stacks above this many entries are given back after a parse.
 constexpr std::size_t scratchKept = 4096;
 
-enum class AttributeStep { ExpectName, HoldingName, ExpectValue };
+enum class AttributeStep : std::uint8_t { ExpectName, HoldingName, ExpectValue };
 
-// An open element. Its body is made when it closes (then its size is known, and body and
-// arrays take one piece of the arena); until then its slot in the parent's scratch list is empty.
-// The top element of a parse is the exception: its body exists from the start.
+// An open element. Its body is made when it opens (so its children learn their parent while
+// they are still in the cache); its arrays when it closes, when their sizes are known.
+// Positions are 32-bit: a document is shorter than 4 GiB.
 struct Frame {
-    XmlElementBody* top;   // the top element's body; null for every other element
-    const char* name;      // as written in the text
-    std::size_t nameLength;
-    bool declaration;
-    std::size_t slot;      // index of its (empty) entry on the children scratch stack
+    XmlElementBody* body;
+    const char* name;  // as written in the text; null for the top element
+    const char* held;  // the held attribute name
+    std::uint32_t nameLength;
+    std::uint32_t heldLength;
+    // Where this element's items begin on the scratch stacks.
+    std::uint32_t children;
+    std::uint32_t texts;
+    std::uint32_t clears;
+    std::uint32_t attributes;
+    std::uint32_t order;
     bool content;  // reading content (else the start tag's attributes)
     AttributeStep step;
-    const char* held;  // the held attribute name
-    std::size_t heldLength;
-    // Where this element's items begin on the scratch stacks.
-    std::size_t children;
-    std::size_t texts;
-    std::size_t clears;
-    std::size_t attributes;
-    std::size_t order;
 };
 
 // The items of the open elements. One set per thread, kept between parses (a parse calls no
@@ -165,7 +161,8 @@ private:
     void finishInnermost();
     // Finishes every element still open (the text ended, or the parse failed).
     void finishAll();
-    void pushFrame(const Frame& opened);
+    // Opens an element: `body` (made already) with `name` as written (null for the top element).
+    void pushFrame(XmlElementBody* body, const char* name, std::size_t nameLength, bool content);
     // Appends a content item of the innermost element to the document order.
     void pushOrder(XmlContentKind kind, std::size_t indexInFrame);
     // Moves past character data: every token up to the next "<" at a character boundary (or the
@@ -210,15 +207,12 @@ char* Parser::storedDecoded(const char* p, std::size_t& length, bool mayHoldRefe
     return c;
 }
 
-void Parser::pushFrame(const Frame& opened)
+void Parser::pushFrame(XmlElementBody* body, const char* name, std::size_t nameLength, bool content)
 {
-    stack_.push_back(opened);
-    Frame& f = stack_.back();
-    f.children = children_.size();
-    f.texts = texts_.size();
-    f.clears = clears_.size();
-    f.attributes = attributes_.size();
-    f.order = order_.size();
+    stack_.push_back(Frame{body, name, nullptr, static_cast<std::uint32_t>(nameLength), 0,
+                           static_cast<std::uint32_t>(children_.size()), static_cast<std::uint32_t>(texts_.size()),
+                           static_cast<std::uint32_t>(clears_.size()), static_cast<std::uint32_t>(attributes_.size()),
+                           static_cast<std::uint32_t>(order_.size()), content, AttributeStep::ExpectName});
 }
 
 void Parser::pushOrder(XmlContentKind kind, std::size_t indexInFrame)
@@ -234,27 +228,10 @@ void Parser::finishInnermost()
     const std::size_t clearCount = clears_.size() - f.clears;
     const std::size_t attributeCount = attributes_.size() - f.attributes;
     const std::size_t bytes = XmlElementBody::arrayBytes(childCount, attributeCount, textCount, clearCount);
-    XmlElementBody* body = f.top;
-    unsigned char* storage = nullptr;
-    if (body == nullptr) {
-        auto* memory = static_cast<unsigned char*>(arena_->allocate(sizeof(XmlElementBody) + bytes));
-        body = new (memory) XmlElementBody;
-        body->arena = arena_;
-        body->hasName = true;
-        body->declaration = f.declaration;
-        body->name = stored(f.name, f.nameLength);
-        if (bytes > 0)
-            storage = memory + sizeof(XmlElementBody);
-        children_[f.slot] = body;
-    } else if (bytes > 0) {
-        storage = static_cast<unsigned char*>(arena_->allocate(bytes));
-    }
-    body->setArrays(storage, children_.data() + f.children, childCount, attributes_.data() + f.attributes,
-                    attributeCount, texts_.data() + f.texts, textCount, clears_.data() + f.clears, clearCount,
-                    order_.data() + f.order);
-    // Children closed before their parent had a body; they learn it now.
-    for (XmlElementBody* child : body->children())
-        child->parent = body;
+    unsigned char* storage = bytes > 0 ? static_cast<unsigned char*>(arena_->allocate(bytes)) : nullptr;
+    f.body->setArrays(storage, children_.data() + f.children, childCount, attributes_.data() + f.attributes,
+                      attributeCount, texts_.data() + f.texts, textCount, clears_.data() + f.clears, clearCount,
+                      order_.data() + f.order);
     children_.resize(f.children);
     texts_.resize(f.texts);
     clears_.resize(f.clears);
@@ -291,7 +268,7 @@ void Parser::skipCharacterData()
 
 void Parser::run(XmlElementBody* top)
 {
-    pushFrame(Frame{top, nullptr, 0, false, 0, true, AttributeStep::ExpectName, nullptr, 0, 0, 0, 0, 0, 0});
+    pushFrame(top, nullptr, 0, true);
     while (!stack_.empty()) {
         Frame& f = stack_.back();
         if (f.content)
@@ -299,7 +276,7 @@ void Parser::run(XmlElementBody* top)
         const Token t = xmltokenizer::next(pos_);
         if (t.kind == TokenKind::End) {
             // The text ends inside this element: every open element fails with it.
-            if (f.top == nullptr && !f.declaration)
+            if (f.name != nullptr && !f.body->declaration)
                 warnUnmatched(pos_);
             break;
         }
@@ -339,17 +316,20 @@ bool Parser::storePendingText(const char* upTo)
         return false;
     }
     pushOrder(XmlContentText, texts_.size() - stack_.back().texts);
-    texts_.push_back(XmlTextItem{text, static_cast<std::uint32_t>(length), false});
+    XmlTextItem& item = texts_.emplace_back();
+    item.data = text;
+    item.length = static_cast<std::uint32_t>(length);
+    item.owned = false;
     return true;
 }
 
 void Parser::storeHeldAttribute(Frame& f, bool closing)
 {
     std::size_t length = f.heldLength;
-    if (closing && f.declaration && length > 0 && f.held[length - 1] == '?')
+    if (closing && f.body->declaration && length > 0 && f.held[length - 1] == '?')
         --length;
     if (length > 0)
-        attributes_.push_back(XmlTreeBuilder::attribute(stored(f.held, length), "", 0, false));
+        XmlTreeBuilder::fill(attributes_.emplace_back(), stored(f.held, length), "", 0, false);
     f.step = AttributeStep::ExpectName;
 }
 
@@ -362,7 +342,7 @@ bool Parser::startTagToken(Frame& f, const Token& t)
         }
         const char* value = t.start;
         std::size_t length = t.length;
-        if (f.declaration && length > 0 && value[length - 1] == '?')
+        if (f.body->declaration && length > 0 && value[length - 1] == '?')
             --length;
         if (t.kind == TokenKind::Quoted && length >= 2 && value[length - 1] == value[0]) {
             ++value;
@@ -374,7 +354,7 @@ bool Parser::startTagToken(Frame& f, const Token& t)
             return false;
         }
         if (f.heldLength > 0)
-            attributes_.push_back(XmlTreeBuilder::attribute(stored(f.held, f.heldLength), decoded, length, true));
+            XmlTreeBuilder::fill(attributes_.emplace_back(), stored(f.held, f.heldLength), decoded, length, true);
         f.step = AttributeStep::ExpectName;
         return true;
     }
@@ -451,10 +431,15 @@ bool Parser::contentToken(Frame& f, const Token& t)
             fail(XmlErrorMissingStartTagName);
             return false;
         }
+        auto* body = new (arena_->allocate(sizeof(XmlElementBody))) XmlElementBody;
+        body->arena = arena_;
+        body->parent = f.body;
+        body->hasName = true;
+        body->declaration = t.kind == TokenKind::DeclarationStart;
+        body->name = stored(name.start, name.length);
         pushOrder(XmlContentChild, children_.size() - f.children);
-        children_.push_back(nullptr);  // the slot its body takes when it closes
-        pushFrame(Frame{nullptr, name.start, name.length, t.kind == TokenKind::DeclarationStart, children_.size() - 1,
-                        false, AttributeStep::ExpectName, nullptr, 0, 0, 0, 0, 0, 0});  // `f` is invalid from here on
+        children_.push_back(body);
+        pushFrame(body, name.start, name.length, false);  // `f` is invalid from here on
         return true;
     }
     case TokenKind::EndTagStart: {
@@ -504,8 +489,8 @@ bool Parser::contentToken(Frame& f, const Token& t)
             return false;
         }
         pushOrder(XmlContentClear, clears_.size() - f.clears);
-        clears_.push_back(XmlTreeBuilder::clear(stored(pos_, static_cast<std::size_t>(closing - pos_)),
-                                                static_cast<std::size_t>(closing - pos_), t.marker));
+        const std::size_t length = static_cast<std::size_t>(closing - pos_);
+        XmlTreeBuilder::fill(clears_.emplace_back(), stored(pos_, length), length, t.marker);
         pos_ = closing + closingLength;
         pendingText_ = pos_;
         return true;
