@@ -6,7 +6,7 @@
 
 namespace {
 
-constexpr std::size_t minimumChunk = 4096;
+constexpr std::size_t minimumChunk = 1024;
 
 std::size_t roundUp(std::size_t bytes) { return (bytes + XmlArena::alignment - 1) & ~(XmlArena::alignment - 1); }
 
@@ -27,9 +27,9 @@ XmlArena* XmlArena::create(std::size_t firstBytes)
 
 void XmlArena::addChunk(std::size_t bytes)
 {
-    // Each chunk at least half of what came before: few chunks for a large document, at most a
-    // third of the storage left unused.
-    const std::size_t size = std::max({bytes, minimumChunk, chunkBytes_ / 2});
+    // Each chunk at least a quarter of what came before: few chunks for a large document, at
+    // most a fifth of the storage left unused.
+    const std::size_t size = std::max({bytes, minimumChunk, chunkBytes_ / 4});
     const std::size_t head = roundUp(sizeof(Chunk));
     auto* memory = static_cast<char*>(::operator new(head + size));
     chunks_ = new (memory) Chunk{chunks_};

@@ -105,22 +105,18 @@ thread_local Scratch scratch;
 
 // Byte classes for skipping character data: 1 stops (the zero byte, "<"), 2 is a multi-byte
 // lead under the UTF-8 table, 3 is "&", 0 anything else.
-struct DataTable {
-    unsigned char kind[256];
-};
-
-constexpr DataTable makeDataTable()
+constexpr xmltokenizer::detail::StopTable makeDataTable()
 {
-    DataTable t{};
-    t.kind[0] = 1;
-    t.kind[static_cast<unsigned char>('<')] = 1;
-    t.kind[static_cast<unsigned char>('&')] = 3;
+    xmltokenizer::detail::StopTable t{};
+    t.stop[0] = 1;
+    t.stop[static_cast<unsigned char>('<')] = 1;
+    t.stop[static_cast<unsigned char>('&')] = 3;
     for (int b = 0xC2; b <= 0xF4; ++b)
-        t.kind[b] = 2;
+        t.stop[b] = 2;
     return t;
 }
 
-constexpr DataTable dataTable = makeDataTable();
+constexpr xmltokenizer::detail::StopTable dataTable = makeDataTable();
 
 class Parser {
 public:
@@ -246,10 +242,9 @@ void Parser::skipCharacterData()
     bool reference = false;
     if (utf8_) {
         for (;;) {
-            const unsigned char k = dataTable.kind[static_cast<unsigned char>(*p)];
-            if (k == 0) {
-                ++p;
-            } else if (k == 1) {
+            p = xmltokenizer::detail::skipClass0(dataTable, p);
+            const unsigned char k = dataTable.stop[static_cast<unsigned char>(*p)];
+            if (k == 1) {
                 break;
             } else if (k == 3) {
                 reference = true;
@@ -535,9 +530,10 @@ XmlElement parseXmlText(const char* text, const char* rootName, XmlParseResult* 
         r.code = XmlErrorNoElementsFound;  // beyond the 32-bit lengths of stored items
         return XmlElement();
     }
-    // Room for the copy and for the bodies and arrays, which take about twice the text in
-    // markup-dense documents; more chunks follow when that is not enough.
-    XmlArena* arena = XmlArena::create(length + 1 + sizeof(XmlElementBody) + length * 2 + 256);
+    // Room for the copy and for the bodies and arrays, which take up to about twice the text in
+    // markup-dense documents (and a few hundred bytes in small ones); more chunks follow when
+    // that is not enough.
+    XmlArena* arena = XmlArena::create(length + 1 + sizeof(XmlElementBody) + length * 2 + 1024);
     auto* copy = static_cast<char*>(arena->allocate(length + 1));
     std::memcpy(copy, text, length + 1);
     auto* topBody = new (arena->allocate(sizeof(XmlElementBody))) XmlElementBody;

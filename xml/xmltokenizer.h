@@ -31,7 +31,8 @@ struct Token {
 
 namespace detail {
 
-// Byte classes of the text scan: 1 ends a text token, 2 is "/" (ends it only before ">").
+// Byte classes of the text scan: 1 ends a text token, 2 is "/" (ends it only before ">"), 3 is a
+// byte above ASCII (stepped by the character-length table); 0 goes on.
 struct StopTable {
     unsigned char stop[256];
 };
@@ -39,6 +40,8 @@ struct StopTable {
 constexpr StopTable makeStopTable()
 {
     StopTable t{};
+    for (int b = 0x80; b < 0x100; ++b)
+        t.stop[b] = 3;
     t.stop[0] = 1;
     t.stop[static_cast<unsigned char>(' ')] = 1;
     t.stop[static_cast<unsigned char>('\t')] = 1;
@@ -53,27 +56,76 @@ constexpr StopTable makeStopTable()
 
 inline constexpr StopTable stopTable = makeStopTable();
 
+// Byte classes of the quoted scan: 1 for the zero byte, "<" and both quotes, 3 above ASCII.
+constexpr StopTable makeQuoteTable()
+{
+    StopTable t{};
+    for (int b = 0x80; b < 0x100; ++b)
+        t.stop[b] = 3;
+    t.stop[0] = 1;
+    t.stop[static_cast<unsigned char>('<')] = 1;
+    t.stop[static_cast<unsigned char>('"')] = 1;
+    t.stop[static_cast<unsigned char>('\'')] = 1;
+    return t;
+}
+
+inline constexpr StopTable quoteTable = makeQuoteTable();
+
+// The first byte at or after `p` whose class in `table` is not 0, four bytes a round.
+inline const char* skipClass0(const StopTable& table, const char* p)
+{
+    for (;;) {
+        if (table.stop[static_cast<unsigned char>(p[0])] != 0)
+            return p;
+        if (table.stop[static_cast<unsigned char>(p[1])] != 0)
+            return p + 1;
+        if (table.stop[static_cast<unsigned char>(p[2])] != 0)
+            return p + 2;
+        if (table.stop[static_cast<unsigned char>(p[3])] != 0)
+            return p + 3;
+        p += 4;
+    }
+}
+
 inline const char* scanText(const char* p)
 {
     for (;;) {
-        const unsigned char c = static_cast<unsigned char>(*p);
-        const unsigned char s = stopTable.stop[c];
+        unsigned char s;
+        p = skipClass0(stopTable, p);  // ASCII is one character under either table
+        s = stopTable.stop[static_cast<unsigned char>(*p)];
         if (s == 1 || (s == 2 && p[1] == '>'))
             return p;
-        if (c < 0x80)
-            ++p;  // ASCII is one character under either table
-        else
+        p = s == 2 ? p + 1 : xmlchars::nextChar(p);
+    }
+}
+
+// The closing `quote` of a quoted token opened just before `p`, or where it stops without one
+// (the zero byte or "<").
+inline const char* scanQuoted(const char* p, char quote)
+{
+    for (;;) {
+        unsigned char s;
+        p = skipClass0(quoteTable, p);
+        s = quoteTable.stop[static_cast<unsigned char>(*p)];
+        if (s == 1) {
+            if (*p == quote || *p == '\0' || *p == '<')
+                return p;
+            ++p;  // the other quote
+        } else {
             p = xmlchars::nextChar(p);
+        }
     }
 }
 
 inline bool clearMarkerAt(const char* p, XmlClearMarker& marker)
 {
     // Every opening marker is "<" then "!", "P" or "S" (either case): most tags stop at once,
-    // the rest compare with the markers of their letter only, in the table's order.
+    // the rest compare with the markers of their letter only, in the table's order, their
+    // third character first (tags such as "<position" stop there).
     auto matches = [p](XmlClearMarker m) {
         const XmlClearMarkerEntry& e = xmlClearMarkerEntry(m);
-        return xmlchars::equalNoCase(p, e.opening, static_cast<std::size_t>(e.openingLength));
+        return xmlchars::toLowerAscii(p[2]) == xmlchars::toLowerAscii(e.opening[2]) &&
+               xmlchars::equalNoCase(p, e.opening, static_cast<std::size_t>(e.openingLength));
     };
     switch (xmlchars::toLowerAscii(p[1])) {
     case '!':
@@ -121,13 +173,7 @@ inline bool clearMarkerAt(const char* p, XmlClearMarker& marker)
     switch (c) {
     case '\'':
     case '"': {
-        const char* q = p + 1;
-        for (;;) {
-            const unsigned char b = static_cast<unsigned char>(*q);
-            if (b == 0 || b == '<' || b == static_cast<unsigned char>(c))
-                break;
-            q = b < 0x80 ? q + 1 : xmlchars::nextChar(q);  // ASCII is one character under either table
-        }
+        const char* q = detail::scanQuoted(p + 1, c);
         if (*q == c) {
             token.kind = TokenKind::Quoted;
             end = q + 1;
