@@ -19,9 +19,15 @@ static_assert(sizeof(XmlElementBody) % alignof(void*) == 0, "arrays behind a bod
 template <typename T>
 unsigned char* copyItems(unsigned char* target, const T* items, std::size_t count)
 {
-    if (count > 0)
-        std::memcpy(target, items, count * sizeof(T));
-    return target + count * sizeof(T);
+    // Most parsed elements have a handful of items: a call to memcpy would cost more.
+    const std::size_t bytes = count * sizeof(T);
+    if (bytes <= 64) {
+        for (std::size_t i = 0; i < bytes; i += sizeof(std::int32_t))
+            std::memcpy(target + i, reinterpret_cast<const unsigned char*>(items) + i, sizeof(std::int32_t));
+    } else {
+        std::memcpy(target, items, bytes);
+    }
+    return target + bytes;
 }
 
 }  // namespace

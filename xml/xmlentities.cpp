@@ -49,8 +49,10 @@ std::size_t readReference(const char* p, const char* end, char& byte)
         byte = static_cast<char>(value & 0xFFu);
         return static_cast<std::size_t>(q + 1 - p);
     }
+    // Only the entities of the letter after "&" can match.
+    const char first = left >= 2 ? xmlchars::toLowerAscii(p[1]) : '\0';
     for (const NamedEntity& e : namedEntities) {
-        if (left >= e.length && xmlchars::equalNoCase(p, e.text, e.length)) {
+        if (e.text[1] == first && left >= e.length && xmlchars::equalNoCase(p, e.text, e.length)) {
             byte = e.value;
             return e.length;
         }

@@ -14,6 +14,8 @@
 
 #include <cstring>
 #include <limits>
+#include <memory>
+#include <type_traits>
 #include <new>
 #include <vector>
 
@@ -38,12 +40,15 @@ public:
         a.value_ = value;
         a.valueLength_ = static_cast<std::uint32_t>(valueLength);
         a.hasValue_ = hasValue;
+        a.nameOwned_ = false;
+        a.valueOwned_ = false;
     }
     static void fill(XmlClearSection& c, const char* content, std::size_t length, XmlClearMarker marker)
     {
         c.content_ = content;
         c.length_ = static_cast<std::uint32_t>(length);
         c.marker_ = static_cast<std::uint8_t>(marker);
+        c.owned_ = false;
     }
 };
 
@@ -73,31 +78,69 @@ struct Frame {
     AttributeStep step;
 };
 
+// A stack of plain items: grows by doubling, and truncating it touches no item.
+template <typename T>
+class ScratchStack {
+    static_assert(std::is_trivially_copyable_v<T>, "items are moved as bytes");
+
+public:
+    std::size_t size() const { return size_; }
+    const T* data() const { return items_.get(); }
+    // A slot at the top, to be filled in place.
+    T& push()
+    {
+        if (size_ == capacity_)
+            grow();
+        return items_[size_++];
+    }
+    void push(const T& item) { push() = item; }
+    void truncate(std::size_t size) { size_ = size; }
+    // Empties the stack; gives its storage back when it grew large.
+    void reset(std::size_t kept)
+    {
+        size_ = 0;
+        if (capacity_ > kept) {
+            items_.reset();
+            capacity_ = 0;
+        }
+    }
+
+private:
+    void grow()
+    {
+        const std::size_t capacity = capacity_ == 0 ? 64 : capacity_ * 2;
+        std::unique_ptr<T[]> grown(new T[capacity]);
+        if (size_ > 0)
+            std::memcpy(grown.get(), items_.get(), size_ * sizeof(T));
+        items_ = std::move(grown);
+        capacity_ = capacity;
+    }
+
+    std::unique_ptr<T[]> items_;
+    std::size_t size_ = 0;
+    std::size_t capacity_ = 0;
+};
+
 // The items of the open elements. One set per thread, kept between parses (a parse calls no
 // code of its users, so it cannot re-enter).
 struct Scratch {
     std::vector<Frame> stack;
-    std::vector<XmlElementBody*> children;
-    std::vector<XmlTextItem> texts;
-    std::vector<XmlClearSection> clears;
-    std::vector<XmlAttribute> attributes;
-    std::vector<std::int32_t> order;
+    ScratchStack<XmlElementBody*> children;
+    ScratchStack<XmlTextItem> texts;
+    ScratchStack<XmlClearSection> clears;
+    ScratchStack<XmlAttribute> attributes;
+    ScratchStack<std::int32_t> order;
 
-    template <typename T>
-    static void trim(std::vector<T>& v)
-    {
-        v.clear();
-        if (v.capacity() > scratchKept)
-            std::vector<T>().swap(v);
-    }
     void reset()
     {
-        trim(stack);
-        trim(children);
-        trim(texts);
-        trim(clears);
-        trim(attributes);
-        trim(order);
+        stack.clear();
+        if (stack.capacity() > scratchKept)
+            std::vector<Frame>().swap(stack);
+        children.reset(scratchKept);
+        texts.reset(scratchKept);
+        clears.reset(scratchKept);
+        attributes.reset(scratchKept);
+        order.reset(scratchKept);
     }
 };
 
@@ -187,11 +230,11 @@ private:
     bool drop_;
     bool utf8_;
     std::vector<Frame>& stack_;
-    std::vector<XmlElementBody*>& children_;
-    std::vector<XmlTextItem>& texts_;
-    std::vector<XmlClearSection>& clears_;
-    std::vector<XmlAttribute>& attributes_;
-    std::vector<std::int32_t>& order_;
+    ScratchStack<XmlElementBody*>& children_;
+    ScratchStack<XmlTextItem>& texts_;
+    ScratchStack<XmlClearSection>& clears_;
+    ScratchStack<XmlAttribute>& attributes_;
+    ScratchStack<std::int32_t>& order_;
 };
 
 char* Parser::storedDecoded(const char* p, std::size_t& length, bool mayHoldReference)
@@ -213,7 +256,7 @@ void Parser::pushFrame(XmlElementBody* body, const char* name, std::size_t nameL
 
 void Parser::pushOrder(XmlContentKind kind, std::size_t indexInFrame)
 {
-    order_.push_back(static_cast<std::int32_t>(indexInFrame * 4 + kind));
+    order_.push(static_cast<std::int32_t>(indexInFrame * 4 + kind));
 }
 
 void Parser::finishInnermost()
@@ -228,11 +271,11 @@ void Parser::finishInnermost()
     f.body->setArrays(storage, children_.data() + f.children, childCount, attributes_.data() + f.attributes,
                       attributeCount, texts_.data() + f.texts, textCount, clears_.data() + f.clears, clearCount,
                       order_.data() + f.order);
-    children_.resize(f.children);
-    texts_.resize(f.texts);
-    clears_.resize(f.clears);
-    attributes_.resize(f.attributes);
-    order_.resize(f.order);
+    children_.truncate(f.children);
+    texts_.truncate(f.texts);
+    clears_.truncate(f.clears);
+    attributes_.truncate(f.attributes);
+    order_.truncate(f.order);
     stack_.pop_back();
 }
 
@@ -311,7 +354,7 @@ bool Parser::storePendingText(const char* upTo)
         return false;
     }
     pushOrder(XmlContentText, texts_.size() - stack_.back().texts);
-    XmlTextItem& item = texts_.emplace_back();
+    XmlTextItem& item = texts_.push();
     item.data = text;
     item.length = static_cast<std::uint32_t>(length);
     item.owned = false;
@@ -324,7 +367,7 @@ void Parser::storeHeldAttribute(Frame& f, bool closing)
     if (closing && f.body->declaration && length > 0 && f.held[length - 1] == '?')
         --length;
     if (length > 0)
-        XmlTreeBuilder::fill(attributes_.emplace_back(), stored(f.held, length), "", 0, false);
+        XmlTreeBuilder::fill(attributes_.push(), stored(f.held, length), "", 0, false);
     f.step = AttributeStep::ExpectName;
 }
 
@@ -349,7 +392,7 @@ bool Parser::startTagToken(Frame& f, const Token& t)
             return false;
         }
         if (f.heldLength > 0)
-            XmlTreeBuilder::fill(attributes_.emplace_back(), stored(f.held, f.heldLength), decoded, length, true);
+            XmlTreeBuilder::fill(attributes_.push(), stored(f.held, f.heldLength), decoded, length, true);
         f.step = AttributeStep::ExpectName;
         return true;
     }
@@ -433,7 +476,7 @@ bool Parser::contentToken(Frame& f, const Token& t)
         body->declaration = t.kind == TokenKind::DeclarationStart;
         body->name = stored(name.start, name.length);
         pushOrder(XmlContentChild, children_.size() - f.children);
-        children_.push_back(body);
+        children_.push(body);
         pushFrame(body, name.start, name.length, false);  // `f` is invalid from here on
         return true;
     }
@@ -485,7 +528,7 @@ bool Parser::contentToken(Frame& f, const Token& t)
         }
         pushOrder(XmlContentClear, clears_.size() - f.clears);
         const std::size_t length = static_cast<std::size_t>(closing - pos_);
-        XmlTreeBuilder::fill(clears_.emplace_back(), stored(pos_, length), length, t.marker);
+        XmlTreeBuilder::fill(clears_.push(), stored(pos_, length), length, t.marker);
         pos_ = closing + closingLength;
         pendingText_ = pos_;
         return true;

@@ -163,7 +163,9 @@ inline bool clearMarkerAt(const char* p, XmlClearMarker& marker)
         pos = p;
         return token;
     }
-    if (c == '<' && detail::clearMarkerAt(p, token.marker)) {
+    // Clear markers begin "<!", "<P" or "<S" (either case); other tags need no look.
+    const char second = static_cast<char>(p[1] | 0x20);
+    if (c == '<' && (p[1] == '!' || second == 'p' || second == 's') && detail::clearMarkerAt(p, token.marker)) {
         token.kind = TokenKind::Clear;
         token.length = static_cast<std::size_t>(xmlClearMarkerEntry(token.marker).openingLength);
         pos = p + token.length;
