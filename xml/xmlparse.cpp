@@ -191,6 +191,8 @@ private:
     }
     bool storePendingText(const char* upTo);
     bool startTagToken(Frame& f, const Token& t);
+    // Stores the held attribute with the value token at `value` (quotes included when `quoted`).
+    bool storeValue(Frame& f, const char* value, std::size_t length, bool quoted);
     bool contentToken(Frame& f, const Token& t);
     bool endTagMatches(const Frame& element, const char* endName) const;
     // Pops the ended element and lets the open ones deal with an end tag left pending.
@@ -371,6 +373,25 @@ void Parser::storeHeldAttribute(Frame& f, bool closing)
     f.step = AttributeStep::ExpectName;
 }
 
+bool Parser::storeValue(Frame& f, const char* value, std::size_t length, bool quoted)
+{
+    if (f.body->declaration && length > 0 && value[length - 1] == '?')
+        --length;
+    if (quoted && length >= 2 && value[length - 1] == value[0]) {
+        ++value;
+        length -= 2;
+    }
+    char* decoded = storedDecoded(value, length);
+    if (decoded == nullptr) {
+        fail(XmlErrorUnknownCharacterEntity);
+        return false;
+    }
+    if (f.heldLength > 0)
+        XmlTreeBuilder::fill(attributes_.push(), stored(f.held, f.heldLength), decoded, length, true);
+    f.step = AttributeStep::ExpectName;
+    return true;
+}
+
 bool Parser::startTagToken(Frame& f, const Token& t)
 {
     if (f.step == AttributeStep::ExpectValue) {
@@ -378,23 +399,7 @@ bool Parser::startTagToken(Frame& f, const Token& t)
             fail(XmlErrorUnexpectedToken);
             return false;
         }
-        const char* value = t.start;
-        std::size_t length = t.length;
-        if (f.body->declaration && length > 0 && value[length - 1] == '?')
-            --length;
-        if (t.kind == TokenKind::Quoted && length >= 2 && value[length - 1] == value[0]) {
-            ++value;
-            length -= 2;
-        }
-        char* decoded = storedDecoded(value, length);
-        if (decoded == nullptr) {
-            fail(XmlErrorUnknownCharacterEntity);
-            return false;
-        }
-        if (f.heldLength > 0)
-            XmlTreeBuilder::fill(attributes_.push(), stored(f.held, f.heldLength), decoded, length, true);
-        f.step = AttributeStep::ExpectName;
-        return true;
+        return storeValue(f, t.start, t.length, t.kind == TokenKind::Quoted);
     }
     if (f.step == AttributeStep::HoldingName) {
         if (t.kind == TokenKind::Equals) {
@@ -409,8 +414,18 @@ bool Parser::startTagToken(Frame& f, const Token& t)
     switch (t.kind) {
     case TokenKind::Text:
         f.held = t.start;
-        f.heldLength = t.length;
+        f.heldLength = static_cast<std::uint32_t>(t.length);
         f.step = AttributeStep::HoldingName;
+        // name="value" without spaces, the common case: the equals and quoted tokens the general
+        // path would read next, taken at once.
+        if (pos_[0] == '=' && (pos_[1] == '"' || pos_[1] == '\'')) {
+            const char* closing = xmltokenizer::detail::scanQuoted(pos_ + 2, pos_[1]);
+            if (*closing == pos_[1]) {
+                const char* value = pos_ + 1;
+                pos_ = closing + 1;
+                return storeValue(f, value, static_cast<std::size_t>(pos_ - value), true);
+            }
+        }
         return true;
     case TokenKind::TagClose:
         f.content = true;
