@@ -41,6 +41,16 @@ inline char toLowerAscii(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<c
 bool equalNoCase(const char* a, const char* b);
 
 // ASCII case-insensitive comparison of the first `n` bytes (stops early at a difference).
-bool equalNoCase(const char* a, const char* b, std::size_t n);
+// Inline: the tokenizer and the entity decoder call it for every marker and reference.
+inline bool equalNoCase(const char* a, const char* b, std::size_t n)
+{
+    for (std::size_t i = 0; i < n; ++i) {
+        if (toLowerAscii(a[i]) != toLowerAscii(b[i]))
+            return false;
+        if (a[i] == '\0')
+            return true;
+    }
+    return true;
+}
 
 }  // namespace xmlchars
