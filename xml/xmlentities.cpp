@@ -60,6 +60,20 @@ std::size_t readReference(const char* p, const char* end, char& byte)
     return 0;
 }
 
+// Moves `count` bytes from `from` down to `to` (at or before it). Runs between references are
+// short: a byte loop costs less than a call.
+void moveDown(char* to, const char* from, std::size_t count)
+{
+    if (to == from)
+        return;
+    if (count > 32) {
+        std::memmove(to, from, count);
+        return;
+    }
+    for (std::size_t i = 0; i < count; ++i)
+        to[i] = from[i];
+}
+
 }  // namespace
 
 bool decodeInPlace(char* text, std::size_t& length)
@@ -77,8 +91,7 @@ bool decodeInPlace(char* text, std::size_t& length)
             if (used == 0)
                 return false;
             const std::size_t runLength = static_cast<std::size_t>(p - run);
-            if (out != run)
-                std::memmove(out, run, runLength);
+            moveDown(out, run, runLength);
             out += runLength;
             *out++ = byte;
             p += used;
@@ -91,8 +104,7 @@ bool decodeInPlace(char* text, std::size_t& length)
         }
     }
     const std::size_t runLength = static_cast<std::size_t>(end - run);
-    if (out != run)
-        std::memmove(out, run, runLength);
+    moveDown(out, run, runLength);
     length = static_cast<std::size_t>(out + runLength - text);
     return true;
 }

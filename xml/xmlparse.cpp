@@ -12,6 +12,7 @@
 #include "xml/xmlparser.h"
 #include "xml/xmltokenizer.h"
 
+#include <algorithm>
 #include <cstring>
 #include <limits>
 #include <memory>
@@ -163,9 +164,12 @@ constexpr xmltokenizer::detail::StopTable dataTable = makeDataTable();
 
 class Parser {
 public:
-    // `copy` is the arena's copy of `text`, where stored items are ended and decoded.
-    Parser(const char* text, char* copy, XmlArena* arena, const XmlOptions& options)
-        : pos_(text), pendingText_(text), text_(text), copy_(copy), arena_(arena), drop_(options.dropWhitespace),
+    // `copy` is the arena's room for a copy of `text` (`length` bytes and its zero byte), where
+    // stored items are ended and decoded. It is filled as the parse moves on, so the bytes an
+    // item ends or decodes are still in the cache.
+    Parser(const char* text, std::size_t length, char* copy, XmlArena* arena, const XmlOptions& options)
+        : pos_(text), pendingText_(text), text_(text), textEnd_(text + length + 1), copied_(text), copy_(copy),
+          arena_(arena), drop_(options.dropWhitespace),
           utf8_(options.utf8Mode), stack_(scratch.stack), children_(scratch.children), texts_(scratch.texts),
           clears_(scratch.clears), attributes_(scratch.attributes), order_(scratch.order)
     {
@@ -212,9 +216,22 @@ private:
     // The copy of the `length` bytes at `p` of the text, ended by a zero byte.
     char* stored(const char* p, std::size_t length)
     {
+        copyThrough(p + length + 1);
         char* c = copy_ + (p - text_);
         c[length] = '\0';
         return c;
+    }
+    // Makes the copy hold the text up to `end` (exclusive), a block at a time.
+    void copyThrough(const char* end)
+    {
+        if (end <= copied_)
+            return;
+        constexpr std::size_t block = 32 * 1024;
+        const char* to = end - copied_ < static_cast<std::ptrdiff_t>(block) ? copied_ + block : end;
+        if (to > textEnd_)
+            to = textEnd_;
+        std::memcpy(copy_ + (copied_ - text_), copied_, static_cast<std::size_t>(to - copied_));
+        copied_ = to;
     }
     // The same, entity-decoded (`length` becomes the decoded length); null when a reference is
     // unsound. `mayHoldReference` false says the bytes are known to hold no "&".
@@ -227,6 +244,8 @@ private:
     int code_ = XmlNoError;
     const char* codePosition_ = nullptr;   // where the code was raised
     const char* const text_;
+    const char* const textEnd_;  // just past the text's zero byte
+    const char* copied_;         // the copy holds the text up to here
     char* const copy_;
     XmlArena* const arena_;
     bool drop_;
@@ -241,6 +260,8 @@ private:
 
 char* Parser::storedDecoded(const char* p, std::size_t& length, bool mayHoldReference)
 {
+    // The decoder may look up to three bytes past the item (the rest of a character cut by it).
+    copyThrough(p + std::min<std::size_t>(length + 4, static_cast<std::size_t>(textEnd_ - p)));
     char* c = copy_ + (p - text_);
     if (mayHoldReference && xmlentities::hasReference(p, length) && !xmlentities::decodeInPlace(c, length))
         return nullptr;
@@ -593,11 +614,10 @@ XmlElement parseXmlText(const char* text, const char* rootName, XmlParseResult* 
     // that is not enough.
     XmlArena* arena = XmlArena::create(length + 1 + sizeof(XmlElementBody) + length * 2 + 1024);
     auto* copy = static_cast<char*>(arena->allocate(length + 1));
-    std::memcpy(copy, text, length + 1);
     auto* topBody = new (arena->allocate(sizeof(XmlElementBody))) XmlElementBody;
     topBody->arena = arena;
     XmlElement top = XmlTreeBuilder::handleOn(topBody);
-    Parser parser(text, copy, arena, xmlOptions());
+    Parser parser(text, length, copy, arena, xmlOptions());
     parser.run(topBody);
 
     XmlElement found = top;
