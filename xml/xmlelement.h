@@ -75,7 +75,7 @@ private:
 };
 
 // One content item of an element (see XmlElement::contentAt). Pointers stay valid until the
-// element is changed or released.
+// element is changed or the last handle into its document goes.
 struct XmlContent;
 
 class XmlElement {
