@@ -28,7 +28,12 @@ inline const char* nextChar(const char* p)
     return p + length;
 }
 
-inline bool isSpace(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }
+// Space, tab, carriage return and line feed: one test of a bit mask for the bytes up to space.
+inline bool isSpace(char c)
+{
+    const auto b = static_cast<unsigned char>(c);
+    return b <= ' ' && ((1ull << b) & ((1ull << ' ') | (1ull << '\t') | (1ull << '\r') | (1ull << '\n'))) != 0;
+}
 
 inline char toLowerAscii(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c + ('a' - 'A')) : c; }
 
@@ -36,6 +41,16 @@ inline char toLowerAscii(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<c
 bool equalNoCase(const char* a, const char* b);
 
 // ASCII case-insensitive comparison of the first `n` bytes (stops early at a difference).
-bool equalNoCase(const char* a, const char* b, std::size_t n);
+// Inline: the tokenizer and the entity decoder call it for every marker and reference.
+inline bool equalNoCase(const char* a, const char* b, std::size_t n)
+{
+    for (std::size_t i = 0; i < n; ++i) {
+        if (toLowerAscii(a[i]) != toLowerAscii(b[i]))
+            return false;
+        if (a[i] == '\0')
+            return true;
+    }
+    return true;
+}
 
 }  // namespace xmlchars

@@ -1,102 +1,77 @@
+// The arrays of an element body: filling them, and the list form editing works on.
+
 #include "xml/xmlelementbody.h"
 
-#include <new>
-#include <utility>
+#include <cstring>
+#include <type_traits>
 
 namespace {
 
-template <typename T>
-void moveInto(T* target, T* source, std::size_t count)
-{
-    for (std::size_t i = 0; i < count; ++i)
-        new (target + i) T(std::move(source[i]));
-}
+static_assert(std::is_trivially_copyable_v<XmlAttribute> && std::is_trivially_copyable_v<XmlClearSection> &&
+                  std::is_trivially_copyable_v<XmlTextItem>,
+              "items are copied as bytes");
+static_assert(sizeof(XmlAttribute) % alignof(void*) == 0 && sizeof(XmlTextItem) % alignof(void*) == 0 &&
+                  sizeof(XmlClearSection) % alignof(void*) == 0 && alignof(XmlAttribute) <= alignof(void*) &&
+                  alignof(XmlTextItem) <= alignof(void*) && alignof(XmlClearSection) <= alignof(void*),
+              "the arrays follow each other without padding");
+static_assert(sizeof(XmlElementBody) % alignof(void*) == 0, "arrays behind a body stay aligned");
 
 template <typename T>
-void destroyAll(XmlSpan<T> span)
+unsigned char* copyItems(unsigned char* target, const T* items, std::size_t count)
 {
-    for (T& item : span)
-        item.~T();
+    // Most parsed elements have a handful of items: a call to memcpy would cost more.
+    const std::size_t bytes = count * sizeof(T);
+    if (bytes <= 64) {
+        for (std::size_t i = 0; i < bytes; i += sizeof(std::int32_t))
+            std::memcpy(target + i, reinterpret_cast<const unsigned char*>(items) + i, sizeof(std::int32_t));
+    } else {
+        std::memcpy(target, items, bytes);
+    }
+    return target + bytes;
 }
 
 }  // namespace
 
-void XmlContentArrays::destroy()
+void XmlElementBody::setArrays(unsigned char* storage, XmlElementBody* const* childItems, std::size_t childCount,
+                               const XmlAttribute* attributeItems, std::size_t attributeCount,
+                               const XmlTextItem* textItems, std::size_t textCount,
+                               const XmlClearSection* clearItems, std::size_t clearCount,
+                               const std::int32_t* orderItems)
 {
-    if (!block_)
+    arrays = storage;
+    counts[0] = static_cast<std::uint32_t>(childCount);
+    counts[1] = static_cast<std::uint32_t>(attributeCount);
+    counts[2] = static_cast<std::uint32_t>(textCount);
+    counts[3] = static_cast<std::uint32_t>(clearCount);
+    if (storage == nullptr)
         return;
-    destroyAll(children());
-    destroyAll(texts());
-    destroyAll(clears());
-    destroyAll(attributes());
-    block_.reset();
-    counts_[0] = counts_[1] = counts_[2] = counts_[3] = 0;
+    unsigned char* p = copyItems(storage, childItems, childCount);
+    p = copyItems(p, attributeItems, attributeCount);
+    p = copyItems(p, textItems, textCount);
+    p = copyItems(p, clearItems, clearCount);
+    copyItems(p, orderItems, childCount + textCount + clearCount);
 }
 
-std::size_t XmlContentArrays::bytesFor(std::size_t childCount, std::size_t textCount, std::size_t clearCount,
-                                       std::size_t attributeCount)
-{
-    return childCount * sizeof(XmlElement) + textCount * sizeof(std::string) + clearCount * sizeof(XmlClearSection) +
-           attributeCount * sizeof(XmlAttribute) + (childCount + textCount + clearCount) * sizeof(std::int32_t);
-}
-
-void XmlContentArrays::assign(XmlElement* children, std::size_t childCount, std::string* texts, std::size_t textCount,
-                              XmlClearSection* clears, std::size_t clearCount, XmlAttribute* attributes,
-                              std::size_t attributeCount, const std::int32_t* order, unsigned char* storage)
-{
-    destroy();
-    const std::size_t orderCount = childCount + textCount + clearCount;
-    if (orderCount + attributeCount == 0)
-        return;
-    static_assert(alignof(XmlElement) <= alignof(std::max_align_t) && alignof(std::string) == alignof(XmlElement) &&
-                      alignof(XmlClearSection) == alignof(XmlElement) && alignof(XmlAttribute) == alignof(XmlElement) &&
-                      sizeof(std::string) % alignof(XmlElement) == 0 &&
-                      sizeof(XmlClearSection) % alignof(XmlElement) == 0 &&
-                      sizeof(XmlAttribute) % alignof(XmlElement) == 0,
-                  "the arrays follow each other without padding");
-    static_assert(sizeof(XmlElementBody) % alignof(XmlElement) == 0, "arrays behind a body stay aligned");
-    if (storage != nullptr)
-        block_ = std::unique_ptr<unsigned char[], XmlBlockDeleter>(storage, XmlBlockDeleter{false});
-    else
-        block_ = std::unique_ptr<unsigned char[], XmlBlockDeleter>(
-            new unsigned char[bytesFor(childCount, textCount, clearCount, attributeCount)], XmlBlockDeleter{true});
-    counts_[0] = childCount;
-    counts_[1] = textCount;
-    counts_[2] = clearCount;
-    counts_[3] = attributeCount;
-    moveInto(this->children().data, children, childCount);
-    moveInto(this->texts().data, texts, textCount);
-    moveInto(this->clears().data, clears, clearCount);
-    moveInto(this->attributes().data, attributes, attributeCount);
-    std::int32_t* orderTarget = this->order().data;
-    for (std::size_t i = 0; i < orderCount; ++i)
-        orderTarget[i] = order[i];
-}
-
-void XmlContentArrays::assign(XmlContentLists&& lists)
-{
-    assign(lists.children.data(), lists.children.size(), lists.texts.data(), lists.texts.size(), lists.clears.data(),
-           lists.clears.size(), lists.attributes.data(), lists.attributes.size(), lists.order.data());
-}
-
-XmlContentLists XmlContentArrays::take()
+XmlContentLists XmlElementBody::takeLists() const
 {
     XmlContentLists lists;
-    lists.children.reserve(counts_[0] + 1);
-    for (XmlElement& e : children())
-        lists.children.push_back(std::move(e));
-    lists.texts.reserve(counts_[1] + 1);
-    for (std::string& t : texts())
-        lists.texts.push_back(std::move(t));
-    lists.clears.reserve(counts_[2] + 1);
-    for (XmlClearSection& c : clears())
-        lists.clears.push_back(std::move(c));
-    lists.attributes.reserve(counts_[3] + 1);
-    for (XmlAttribute& a : attributes())
-        lists.attributes.push_back(std::move(a));
-    lists.order.reserve(order().size + 1);
-    for (std::int32_t entry : order())
-        lists.order.push_back(entry);
-    destroy();
+    lists.children.assign(children().begin(), children().end());
+    lists.attributes.assign(attributes().begin(), attributes().end());
+    lists.texts.assign(texts().begin(), texts().end());
+    lists.clears.assign(clears().begin(), clears().end());
+    lists.order.assign(order().begin(), order().end());
     return lists;
+}
+
+void XmlElementBody::assignLists(const XmlContentLists& lists)
+{
+    const std::size_t bytes = arrayBytes(lists.children.size(), lists.attributes.size(), lists.texts.size(),
+                                         lists.clears.size());
+    unsigned char* storage = bytes > 0 ? static_cast<unsigned char*>(arena->allocateOwned(bytes)) : nullptr;
+    if (arraysOwned)
+        arena->freeOwned(arrays);
+    arraysOwned = storage != nullptr;
+    setArrays(storage, lists.children.data(), lists.children.size(), lists.attributes.data(),
+              lists.attributes.size(), lists.texts.data(), lists.texts.size(), lists.clears.data(),
+              lists.clears.size(), lists.order.data());
 }

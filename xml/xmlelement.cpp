@@ -2,7 +2,11 @@
 #include "xml/xmlchars.h"
 #include "xml/xmlelementbody.h"
 
+#include <cstring>
+#include <limits>
+#include <new>
 #include <utility>
+#include <vector>
 
 namespace {
 
@@ -23,40 +27,71 @@ const XmlClearMarkerEntry& xmlClearMarkerEntry(XmlClearMarker marker)
 
 // --- body -------------------------------------------------------------------------------------
 
-void XmlElementBody::release(XmlElementBody* body)
+bool XmlElementBody::live() const
 {
-    if (body == nullptr || --body->referenceCount > 0)
-        return;
-    if (body->children().empty() && body->parent == nullptr) {
-        delete body;
-        return;
+    for (const XmlElementBody* b = this; b != nullptr; b = b->parent) {
+        if (b->handles.load(std::memory_order_relaxed) > 0)
+            return true;
     }
-    std::vector<XmlElementBody*> dying{body};
-    while (!dying.empty()) {
-        XmlElementBody* current = dying.back();
-        dying.pop_back();
-        if (XmlElementBody* parentBody = current->parent) {
-            // Only reachable if a count went wrong elsewhere; keep the parent's lists sound.
-            XmlContentLists lists = parentBody->content.take();
-            for (std::size_t i = 0; i < lists.children.size(); ++i) {
-                if (lists.children[i].body_ == current) {
-                    xmlorder::erase(lists.order, XmlContentChild, static_cast<int>(i));
-                    lists.children[i].body_ = nullptr;
-                    lists.children.erase(lists.children.begin() + static_cast<std::ptrdiff_t>(i));
-                    break;
-                }
-            }
-            parentBody->content.assign(std::move(lists));
+    return false;
+}
+
+void XmlElementBody::reclaimIfUnreachable(XmlElementBody* body)
+{
+    std::vector<XmlElementBody*> subtree{body};
+    for (std::size_t i = 0; i < subtree.size(); ++i) {
+        if (subtree[i]->handles.load(std::memory_order_relaxed) > 0)
+            return;
+        for (XmlElementBody* child : subtree[i]->children())
+            subtree.push_back(child);
+    }
+    XmlArena& arena = *body->arena;
+    for (XmlElementBody* b : subtree) {
+        for (const XmlAttribute& a : b->attributes())
+            freeItem(arena, a);
+        for (const XmlTextItem& t : b->texts())
+            freeItem(arena, t);
+        for (const XmlClearSection& c : b->clears())
+            freeItem(arena, c);
+        if (b->nameOwned)
+            arena.freeOwned(const_cast<char*>(b->name));
+        if (b->arraysOwned)
+            arena.freeOwned(b->arrays);
+    }
+    for (XmlElementBody* b : subtree) {
+        if (b->bodyOwned) {
+            b->~XmlElementBody();
+            arena.freeOwned(b);
         }
-        for (XmlElement& childHandle : current->children()) {
-            XmlElementBody* childBody = std::exchange(childHandle.body_, nullptr);
-            childBody->parent = nullptr;
-            if (--childBody->referenceCount == 0)
-                dying.push_back(childBody);
-        }
-        delete current;
     }
 }
+
+void XmlElementBody::freeItem(XmlArena& arena, const XmlAttribute& a)
+{
+    if (a.nameOwned_)
+        arena.freeOwned(const_cast<char*>(a.name_));
+    if (a.valueOwned_)
+        arena.freeOwned(const_cast<char*>(a.value_));
+}
+
+void XmlElementBody::freeItem(XmlArena& arena, const XmlTextItem& t)
+{
+    if (t.owned)
+        arena.freeOwned(const_cast<char*>(t.data));
+}
+
+void XmlElementBody::freeItem(XmlArena& arena, const XmlClearSection& c)
+{
+    if (c.owned_)
+        arena.freeOwned(const_cast<char*>(c.content_));
+}
+
+namespace {
+
+// Item lengths are 32-bit; longer texts are refused by editing (and by the parser).
+bool lengthFits(std::size_t length) { return length < std::numeric_limits<std::uint32_t>::max(); }
+
+}  // namespace
 
 namespace xmlorder {
 
@@ -100,7 +135,7 @@ void erase(std::vector<std::int32_t>& order, XmlContentKind kind, int index)
 XmlElement::XmlElement(const XmlElement& other) noexcept : body_(other.body_)
 {
     if (body_ != nullptr)
-        ++body_->referenceCount;
+        XmlElementBody::acquire(body_);
 }
 
 XmlElement::XmlElement(XmlElement&& other) noexcept : body_(std::exchange(other.body_, nullptr)) {}
@@ -108,7 +143,7 @@ XmlElement::XmlElement(XmlElement&& other) noexcept : body_(std::exchange(other.
 XmlElement& XmlElement::operator=(const XmlElement& other) noexcept
 {
     if (other.body_ != nullptr)
-        ++other.body_->referenceCount;
+        XmlElementBody::acquire(other.body_);
     XmlElementBody::release(std::exchange(body_, other.body_));
     return *this;
 }
@@ -130,24 +165,31 @@ const XmlElement& XmlElement::emptyElement()
 
 XmlElement XmlElement::create(const char* name, bool declaration)
 {
-    auto* body = new XmlElementBody;
+    const std::size_t nameLength = name ? std::strlen(name) : 0;
+    if (!lengthFits(nameLength))
+        return XmlElement();
+    XmlArena* arena = XmlArena::create(sizeof(XmlElementBody) + nameLength + 1 + 256);
+    auto* body = new (arena->allocate(sizeof(XmlElementBody))) XmlElementBody;
+    body->arena = arena;
     if (name != nullptr) {
-        body->name = name;
+        body->name = arena->copyOwned(name, nameLength);
+        body->nameOwned = true;
         body->hasName = true;
     }
     body->declaration = declaration;
+    XmlElementBody::acquire(body);
     return XmlElement(body);
 }
 
-const char* XmlElement::name() const { return body_ != nullptr && body_->hasName ? body_->name.c_str() : nullptr; }
+const char* XmlElement::name() const { return body_ != nullptr && body_->hasName ? body_->name : nullptr; }
 
 bool XmlElement::isDeclaration() const { return body_ != nullptr && body_->declaration; }
 
 XmlElement XmlElement::parent() const
 {
-    if (body_ == nullptr || body_->parent == nullptr)
+    if (body_ == nullptr || body_->parent == nullptr || !body_->parent->live())
         return XmlElement();
-    ++body_->parent->referenceCount;
+    XmlElementBody::acquire(body_->parent);
     return XmlElement(body_->parent);
 }
 
@@ -158,8 +200,8 @@ int XmlElement::childCount(const char* name) const
     if (body_ == nullptr || name == nullptr)
         return 0;
     int count = 0;
-    for (const XmlElement& c : body_->children()) {
-        if (c.body_->hasName && xmlchars::equalNoCase(c.body_->name.c_str(), name))
+    for (const XmlElementBody* c : body_->children()) {
+        if (c->hasName && xmlchars::equalNoCase(c->name, name))
             ++count;
     }
     return count;
@@ -169,7 +211,9 @@ XmlElement XmlElement::child(int index) const
 {
     if (body_ == nullptr || index < 0 || index >= childCount())
         return XmlElement();
-    return body_->children()[static_cast<std::size_t>(index)];
+    XmlElementBody* c = body_->children()[static_cast<std::size_t>(index)];
+    XmlElementBody::acquire(c);
+    return XmlElement(c);
 }
 
 XmlElement XmlElement::child(const char* name, int* position) const
@@ -180,11 +224,12 @@ XmlElement XmlElement::child(const char* name, int* position) const
     for (int i = position ? *position : 0; i < count; ++i) {
         if (i < 0)
             continue;
-        const XmlElement& c = body_->children()[static_cast<std::size_t>(i)];
-        if (c.body_->hasName && xmlchars::equalNoCase(c.body_->name.c_str(), name)) {
+        XmlElementBody* c = body_->children()[static_cast<std::size_t>(i)];
+        if (c->hasName && xmlchars::equalNoCase(c->name, name)) {
             if (position != nullptr)
                 *position = i + 1;
-            return c;
+            XmlElementBody::acquire(c);
+            return XmlElement(c);
         }
     }
     return XmlElement();
@@ -194,15 +239,16 @@ int XmlElement::textCount() const { return body_ ? static_cast<int>(body_->texts
 
 const char* XmlElement::text(int index) const
 {
-    const std::string* bytes = textBytes(index);
-    return bytes ? bytes->c_str() : nullptr;
-}
-
-const std::string* XmlElement::textBytes(int index) const
-{
     if (body_ == nullptr || index < 0 || index >= textCount())
         return nullptr;
-    return &body_->texts()[static_cast<std::size_t>(index)];
+    return body_->texts()[static_cast<std::size_t>(index)].data;
+}
+
+std::string_view XmlElement::textBytes(int index) const
+{
+    if (body_ == nullptr || index < 0 || index >= textCount())
+        return {};
+    return body_->texts()[static_cast<std::size_t>(index)].bytes();
 }
 
 int XmlElement::attributeCount() const { return body_ ? static_cast<int>(body_->attributes().size) : 0; }
@@ -223,7 +269,7 @@ const char* XmlElement::attribute(const char* name, int* position) const
         if (i < 0)
             continue;
         const XmlAttribute& a = body_->attributes()[static_cast<std::size_t>(i)];
-        if (xmlchars::equalNoCase(a.name_.c_str(), name)) {
+        if (xmlchars::equalNoCase(a.name_, name)) {
             if (position != nullptr)
                 *position = i + 1;
             return a.value();
@@ -237,7 +283,7 @@ bool XmlElement::isAttributeSet(const char* name) const
     if (body_ == nullptr || name == nullptr)
         return false;
     for (const XmlAttribute& a : body_->attributes()) {
-        if (xmlchars::equalNoCase(a.name_.c_str(), name))
+        if (xmlchars::equalNoCase(a.name_, name))
             return true;
     }
     return false;
@@ -280,73 +326,125 @@ XmlContent XmlElement::contentAt(int index) const
 }
 
 // --- editing ----------------------------------------------------------------------------------
+// New and changed items are owned blocks of the document's arena; what they replace is freed if
+// it was one too (parsed items stay in the arena until the document goes).
 
 XmlElement XmlElement::addChild(const char* name, bool declaration, int position)
 {
-    if (body_ == nullptr)
+    const std::size_t nameLength = name ? std::strlen(name) : 0;
+    if (body_ == nullptr || !lengthFits(nameLength))
         return XmlElement();
-    XmlElement made = create(name, declaration);
-    made.body_->parent = body_;
-    XmlContentLists lists = body_->content.take();
+    XmlArena& arena = *body_->arena;
+    auto* made = new (arena.allocateOwned(sizeof(XmlElementBody))) XmlElementBody;
+    made->bodyOwned = true;
+    made->arena = &arena;
+    made->parent = body_;
+    made->declaration = declaration;
+    if (name != nullptr) {
+        made->name = arena.copyOwned(name, nameLength);
+        made->nameOwned = true;
+        made->hasName = true;
+    }
+    XmlContentLists lists = body_->takeLists();
     const int index = xmlorder::insert(lists.order, XmlContentChild, position);
     lists.children.insert(lists.children.begin() + index, made);
-    body_->content.assign(std::move(lists));
-    return made;
+    body_->assignLists(lists);
+    XmlElementBody::acquire(made);
+    return XmlElement(made);
 }
 
 const XmlAttribute* XmlElement::addAttribute(const char* name, const char* value, int position)
 {
-    if (body_ == nullptr || name == nullptr)
+    const std::size_t nameLength = name ? std::strlen(name) : 0;
+    const std::size_t valueLength = value ? std::strlen(value) : 0;
+    if (body_ == nullptr || name == nullptr || !lengthFits(nameLength) || !lengthFits(valueLength))
         return nullptr;
-    XmlContentLists lists = body_->content.take();
+    XmlAttribute made;
+    made.name_ = body_->arena->copyOwned(name, nameLength);
+    made.nameOwned_ = true;
+    if (value != nullptr) {
+        made.value_ = body_->arena->copyOwned(value, valueLength);
+        made.valueLength_ = static_cast<std::uint32_t>(valueLength);
+        made.valueOwned_ = true;
+        made.hasValue_ = true;
+    }
+    XmlContentLists lists = body_->takeLists();
     const int size = static_cast<int>(lists.attributes.size());
     if (position < 0 || position > size)
         position = size;
-    lists.attributes.insert(lists.attributes.begin() + position, XmlAttribute(name, value ? value : "", value != nullptr));
-    body_->content.assign(std::move(lists));
+    lists.attributes.insert(lists.attributes.begin() + position, made);
+    body_->assignLists(lists);
     return attributeAt(position);
 }
 
 const char* XmlElement::addText(const char* text, int position)
 {
-    if (body_ == nullptr || text == nullptr)
+    const std::size_t length = text ? std::strlen(text) : 0;
+    if (body_ == nullptr || text == nullptr || !lengthFits(length))
         return nullptr;
-    XmlContentLists lists = body_->content.take();
+    const XmlTextItem made{body_->arena->copyOwned(text, length), static_cast<std::uint32_t>(length), true};
+    XmlContentLists lists = body_->takeLists();
     const int index = xmlorder::insert(lists.order, XmlContentText, position);
-    lists.texts.insert(lists.texts.begin() + index, std::string(text));
-    body_->content.assign(std::move(lists));
+    lists.texts.insert(lists.texts.begin() + index, made);
+    body_->assignLists(lists);
     return this->text(index);
 }
 
 const XmlClearSection* XmlElement::addClear(const char* content, XmlClearMarker marker, int position)
 {
-    if (body_ == nullptr || content == nullptr)
+    const std::size_t length = content ? std::strlen(content) : 0;
+    if (body_ == nullptr || content == nullptr || !lengthFits(length))
         return nullptr;
-    XmlContentLists lists = body_->content.take();
+    XmlClearSection made;
+    made.content_ = body_->arena->copyOwned(content, length);
+    made.length_ = static_cast<std::uint32_t>(length);
+    made.marker_ = static_cast<std::uint8_t>(marker);
+    made.owned_ = true;
+    XmlContentLists lists = body_->takeLists();
     const int index = xmlorder::insert(lists.order, XmlContentClear, position);
-    lists.clears.insert(lists.clears.begin() + index, XmlClearSection(content, marker));
-    body_->content.assign(std::move(lists));
+    lists.clears.insert(lists.clears.begin() + index, made);
+    body_->assignLists(lists);
     return clearAt(index);
 }
 
 bool XmlElement::updateName(const char* name)
 {
-    if (body_ == nullptr)
+    const std::size_t length = name ? std::strlen(name) : 0;
+    if (body_ == nullptr || !lengthFits(length))
         return false;
+    XmlArena& arena = *body_->arena;
+    const char* made = name ? arena.copyOwned(name, length) : "";
+    if (body_->nameOwned)
+        arena.freeOwned(const_cast<char*>(body_->name));
+    body_->name = made;
+    body_->nameOwned = name != nullptr;
     body_->hasName = name != nullptr;
-    body_->name = name ? name : "";
     return true;
 }
 
 const XmlAttribute* XmlElement::updateAttribute(int index, const char* value, const char* newName)
 {
-    if (body_ == nullptr || index < 0 || index >= attributeCount())
+    const std::size_t valueLength = value ? std::strlen(value) : 0;
+    const std::size_t nameLength = newName ? std::strlen(newName) : 0;
+    if (body_ == nullptr || index < 0 || index >= attributeCount() || !lengthFits(valueLength) ||
+        !lengthFits(nameLength))
         return nullptr;
+    XmlArena& arena = *body_->arena;
     XmlAttribute& a = body_->attributes()[static_cast<std::size_t>(index)];
-    a.value_ = value ? value : "";
+    const char* madeValue = value ? arena.copyOwned(value, valueLength) : "";
+    if (a.valueOwned_)
+        arena.freeOwned(const_cast<char*>(a.value_));
+    a.value_ = madeValue;
+    a.valueLength_ = static_cast<std::uint32_t>(valueLength);
+    a.valueOwned_ = value != nullptr;
     a.hasValue_ = value != nullptr;
-    if (newName != nullptr)
-        a.name_ = newName;
+    if (newName != nullptr) {
+        const char* madeName = arena.copyOwned(newName, nameLength);
+        if (a.nameOwned_)
+            arena.freeOwned(const_cast<char*>(a.name_));
+        a.name_ = madeName;
+        a.nameOwned_ = true;
+    }
     return &a;
 }
 
@@ -355,7 +453,7 @@ const XmlAttribute* XmlElement::updateAttribute(const char* name, const char* va
     if (body_ == nullptr || name == nullptr)
         return nullptr;
     for (int i = 0; i < attributeCount(); ++i) {
-        if (xmlchars::equalNoCase(body_->attributes()[static_cast<std::size_t>(i)].name_.c_str(), name))
+        if (xmlchars::equalNoCase(body_->attributes()[static_cast<std::size_t>(i)].name_, name))
             return updateAttribute(i, value);
     }
     return addAttribute(name, value);
@@ -363,19 +461,27 @@ const XmlAttribute* XmlElement::updateAttribute(const char* name, const char* va
 
 const char* XmlElement::updateText(int index, const char* text)
 {
-    if (body_ == nullptr || text == nullptr || index < 0 || index >= textCount())
+    const std::size_t length = text ? std::strlen(text) : 0;
+    if (body_ == nullptr || text == nullptr || index < 0 || index >= textCount() || !lengthFits(length))
         return nullptr;
-    std::string& stored = body_->texts()[static_cast<std::size_t>(index)];
-    stored = text;
-    return stored.c_str();
+    XmlTextItem& stored = body_->texts()[static_cast<std::size_t>(index)];
+    const XmlTextItem made{body_->arena->copyOwned(text, length), static_cast<std::uint32_t>(length), true};
+    XmlElementBody::freeItem(*body_->arena, stored);
+    stored = made;
+    return stored.data;
 }
 
 const XmlClearSection* XmlElement::updateClear(int index, const char* content)
 {
-    if (body_ == nullptr || content == nullptr || index < 0 || index >= clearCount())
+    const std::size_t length = content ? std::strlen(content) : 0;
+    if (body_ == nullptr || content == nullptr || index < 0 || index >= clearCount() || !lengthFits(length))
         return nullptr;
     XmlClearSection& c = body_->clears()[static_cast<std::size_t>(index)];
-    c.content_ = content;
+    const char* made = body_->arena->copyOwned(content, length);
+    XmlElementBody::freeItem(*body_->arena, c);
+    c.content_ = made;
+    c.length_ = static_cast<std::uint32_t>(length);
+    c.owned_ = true;
     return &c;
 }
 
@@ -383,22 +489,24 @@ bool XmlElement::removeChild(int index)
 {
     if (body_ == nullptr || index < 0 || index >= childCount())
         return false;
-    XmlContentLists lists = body_->content.take();
+    XmlContentLists lists = body_->takeLists();
     xmlorder::erase(lists.order, XmlContentChild, index);
-    XmlElement removed = std::move(lists.children[static_cast<std::size_t>(index)]);
+    XmlElementBody* removed = lists.children[static_cast<std::size_t>(index)];
     lists.children.erase(lists.children.begin() + index);
-    body_->content.assign(std::move(lists));
-    removed.body_->parent = nullptr;
-    return true;  // `removed` drops the parent's reference on leaving
+    body_->assignLists(lists);
+    removed->parent = nullptr;
+    XmlElementBody::reclaimIfUnreachable(removed);
+    return true;
 }
 
 bool XmlElement::removeAttribute(int index)
 {
     if (body_ == nullptr || index < 0 || index >= attributeCount())
         return false;
-    XmlContentLists lists = body_->content.take();
+    XmlContentLists lists = body_->takeLists();
+    XmlElementBody::freeItem(*body_->arena, lists.attributes[static_cast<std::size_t>(index)]);
     lists.attributes.erase(lists.attributes.begin() + index);
-    body_->content.assign(std::move(lists));
+    body_->assignLists(lists);
     return true;
 }
 
@@ -406,10 +514,11 @@ bool XmlElement::removeText(int index)
 {
     if (body_ == nullptr || index < 0 || index >= textCount())
         return false;
-    XmlContentLists lists = body_->content.take();
+    XmlContentLists lists = body_->takeLists();
     xmlorder::erase(lists.order, XmlContentText, index);
+    XmlElementBody::freeItem(*body_->arena, lists.texts[static_cast<std::size_t>(index)]);
     lists.texts.erase(lists.texts.begin() + index);
-    body_->content.assign(std::move(lists));
+    body_->assignLists(lists);
     return true;
 }
 
@@ -417,9 +526,10 @@ bool XmlElement::removeClear(int index)
 {
     if (body_ == nullptr || index < 0 || index >= clearCount())
         return false;
-    XmlContentLists lists = body_->content.take();
+    XmlContentLists lists = body_->takeLists();
     xmlorder::erase(lists.order, XmlContentClear, index);
+    XmlElementBody::freeItem(*body_->arena, lists.clears[static_cast<std::size_t>(index)]);
     lists.clears.erase(lists.clears.begin() + index);
-    body_->content.assign(std::move(lists));
+    body_->assignLists(lists);
     return true;
 }

@@ -1,13 +1,15 @@
 #pragma once
-// The element tree of a parsed document. XmlElement is a value-type handle over a
-// reference-counted XmlElementBody; copies share the body. Counts are plain integers: a tree and
-// every handle into it stay on one thread at a time.
+// The element tree of a parsed document. XmlElement is a value-type handle over an element body;
+// copies share the body. A parsed document keeps its text, bodies and arrays in one storage that
+// all handles into it share: it goes with the last of them, so a kept sub-element keeps it whole.
+// Counts are atomic, so handles may be copied and dropped on any thread; reading and editing one
+// tree stay on one thread at a time.
 
 #include "xml/xmlresult.h"
 
 #include <cstdint>
 #include <string>
-#include <vector>
+#include <string_view>
 
 struct XmlElementBody;
 class XmlElement;
@@ -33,45 +35,47 @@ struct XmlClearMarkerEntry {
 // Entry of the marker table for `marker`.
 const XmlClearMarkerEntry& xmlClearMarkerEntry(XmlClearMarker marker);
 
+// Texts of attributes and clear sections point into their document's storage (or, once edited,
+// into blocks of their own); they stay valid until the item is changed or its document goes.
 class XmlAttribute {
 public:
-    XmlAttribute() = default;
-    XmlAttribute(std::string attributeName, std::string attributeValue, bool valueGiven)
-        : name_(std::move(attributeName)), value_(std::move(attributeValue)), hasValue_(valueGiven) {}
-
-    const char* name() const { return name_.c_str(); }                  // as written
-    const char* value() const { return hasValue_ ? value_.c_str() : nullptr; }  // decoded; none without "="
+    const char* name() const { return name_; }                      // as written
+    const char* value() const { return hasValue_ ? value_ : nullptr; }  // decoded; none without "="
     bool hasValue() const { return hasValue_; }
-    const std::string& valueBytes() const { return value_; }          // whole, embedded zero bytes kept
+    std::string_view valueBytes() const { return {value_, valueLength_}; }  // whole, embedded zero bytes kept
 
 private:
     friend struct XmlElementBody;
     friend class XmlElement;
-    std::string name_;
-    std::string value_;
+    friend class XmlTreeBuilder;
+    const char* name_ = "";
+    const char* value_ = "";
+    std::uint32_t valueLength_ = 0;
     bool hasValue_ = false;
+    bool nameOwned_ = false;   // name_ and value_ are blocks of their own (made by editing)
+    bool valueOwned_ = false;
 };
 
 class XmlClearSection {
 public:
-    XmlClearSection() = default;
-    XmlClearSection(std::string raw, XmlClearMarker marker) : content_(std::move(raw)), marker_(marker) {}
-
-    const char* content() const { return content_.c_str(); }  // the raw characters between the markers
-    const std::string& contentBytes() const { return content_; }
-    XmlClearMarker marker() const { return marker_; }
-    const char* openingMarker() const { return xmlClearMarkerEntry(marker_).opening; }
-    const char* closingMarker() const { return xmlClearMarkerEntry(marker_).closing; }
+    const char* content() const { return content_; }  // the raw characters between the markers
+    std::string_view contentBytes() const { return {content_, length_}; }
+    XmlClearMarker marker() const { return static_cast<XmlClearMarker>(marker_); }
+    const char* openingMarker() const { return xmlClearMarkerEntry(marker()).opening; }
+    const char* closingMarker() const { return xmlClearMarkerEntry(marker()).closing; }
 
 private:
     friend struct XmlElementBody;
     friend class XmlElement;
-    std::string content_;
-    XmlClearMarker marker_ = XmlClearMarker::CData;
+    friend class XmlTreeBuilder;
+    const char* content_ = "";
+    std::uint32_t length_ = 0;
+    std::uint8_t marker_ = 0;
+    bool owned_ = false;  // content_ is a block of its own (made by editing)
 };
 
 // One content item of an element (see XmlElement::contentAt). Pointers stay valid until the
-// element is changed or released.
+// element is changed or the last handle into its document goes.
 struct XmlContent;
 
 class XmlElement {
@@ -104,7 +108,8 @@ public:
 
     int textCount() const;
     const char* text(int index = 0) const;  // none outside 0 .. textCount() - 1
-    const std::string* textBytes(int index) const;
+    // The whole text, embedded zero bytes kept; data() is null outside 0 .. textCount() - 1.
+    std::string_view textBytes(int index) const;
 
     int attributeCount() const;
     const XmlAttribute* attributeAt(int index) const;

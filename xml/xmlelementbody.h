@@ -1,12 +1,20 @@
 #pragma once
-// The shared body behind XmlElement handles. Internal to the reader.
+// The body behind XmlElement handles. Internal to the reader.
+//
+// Every body lives in its document's arena. A parsed body and its five arrays are one piece of
+// the arena; bodies, names, arrays and texts made by editing are owned blocks of the arena,
+// freed when they are replaced or their subtree is removed. Handles count per body (`handles`)
+// and each body with handles holds one reference on the arena, so the document goes with the
+// last handle into it. A body with no handles is alive while an ancestor has some: a kept
+// sub-element whose ancestors all went has no parent any more (see live()).
 
+#include "xml/xmlarena.h"
 #include "xml/xmlelement.h"
 
+#include <atomic>
 #include <cstddef>
 #include <cstdint>
-#include <memory>
-#include <string>
+#include <string_view>
 #include <vector>
 
 // A view of one array of a body.
@@ -21,107 +29,100 @@ struct XmlSpan {
     bool empty() const { return size == 0; }
 };
 
-// The arrays of one element as growable lists, for editing.
+struct XmlTextItem {
+    const char* data;  // NUL-terminated; may hold zero bytes before `length`
+    std::uint32_t length;
+    bool owned;  // a block of its own (made by editing)
+
+    std::string_view bytes() const { return {data, length}; }
+};
+
+// The arrays of one element as growable lists, for editing. The items are plain views; the
+// blocks they own move with them.
 struct XmlContentLists {
-    std::vector<XmlElement> children;
-    std::vector<std::string> texts;
-    std::vector<XmlClearSection> clears;
+    std::vector<XmlElementBody*> children;
     std::vector<XmlAttribute> attributes;
+    std::vector<XmlTextItem> texts;
+    std::vector<XmlClearSection> clears;
     std::vector<std::int32_t> order;  // index * 4 + XmlContentKind, one per child, text and clear
 };
 
-// Frees a block of arrays only when it was allocated for them (not storage lent to them).
-struct XmlBlockDeleter {
-    bool owned = true;
-    void operator()(unsigned char* block) const
+struct XmlElementBody {
+    std::atomic<std::int32_t> handles{0};  // XmlElement handles on this body
+    bool hasName = false;                  // false for the top element of a parse
+    bool declaration = false;
+    bool nameOwned = false;    // `name` is an owned block
+    bool arraysOwned = false;  // `arrays` is an owned block (else a piece of the arena or none)
+    bool bodyOwned = false;    // the body itself is an owned block (made by addChild)
+    XmlArena* arena = nullptr;
+    XmlElementBody* parent = nullptr;  // the element whose children list holds this one
+    const char* name = "";             // NUL-terminated, as written
+    unsigned char* arrays = nullptr;   // children, attributes, texts, clears, then order
+    std::uint32_t counts[4] = {0, 0, 0, 0};  // children, attributes, texts, clears
+
+    static std::size_t arrayBytes(std::size_t childCount, std::size_t attributeCount, std::size_t textCount,
+                                  std::size_t clearCount)
     {
-        if (owned)
-            delete[] block;
+        return childCount * sizeof(XmlElementBody*) + attributeCount * sizeof(XmlAttribute) +
+               textCount * sizeof(XmlTextItem) + clearCount * sizeof(XmlClearSection) +
+               (childCount + textCount + clearCount) * sizeof(std::int32_t);
     }
-};
 
-// The five arrays of one element, exactly sized, in one allocation: a parsed element costs one
-// allocation for all its content instead of one per array. Edits rebuild it (they grow the
-// arrays one entry at a time anyway).
-class XmlContentArrays {
-public:
-    XmlContentArrays() = default;
-    ~XmlContentArrays() { destroy(); }
-    XmlContentArrays(const XmlContentArrays&) = delete;
-    XmlContentArrays& operator=(const XmlContentArrays&) = delete;
-
-    // Bytes the arrays of these counts take.
-    static std::size_t bytesFor(std::size_t childCount, std::size_t textCount, std::size_t clearCount,
-                                std::size_t attributeCount);
-
-    // Replaces the content by the given items, moved from where they are. `order` holds
-    // childCount + textCount + clearCount entries. With `storage` (bytesFor() bytes, owned by
-    // someone else and outliving this object) the arrays live there; else they get their own.
-    void assign(XmlElement* children, std::size_t childCount, std::string* texts, std::size_t textCount,
-                XmlClearSection* clears, std::size_t clearCount, XmlAttribute* attributes,
-                std::size_t attributeCount, const std::int32_t* order, unsigned char* storage = nullptr);
-    void assign(XmlContentLists&& lists);
-    // Moves every item out; the arrays are empty afterwards.
-    XmlContentLists take();
-
-    XmlSpan<XmlElement> children() const { return {at<XmlElement>(childOffset()), counts_[0]}; }
-    XmlSpan<std::string> texts() const { return {at<std::string>(textOffset()), counts_[1]}; }
-    XmlSpan<XmlClearSection> clears() const { return {at<XmlClearSection>(clearOffset()), counts_[2]}; }
-    XmlSpan<XmlAttribute> attributes() const { return {at<XmlAttribute>(attributeOffset()), counts_[3]}; }
+    XmlSpan<XmlElementBody*> children() const { return {at<XmlElementBody*>(0), counts[0]}; }
+    XmlSpan<XmlAttribute> attributes() const { return {at<XmlAttribute>(attributeOffset()), counts[1]}; }
+    XmlSpan<XmlTextItem> texts() const { return {at<XmlTextItem>(textOffset()), counts[2]}; }
+    XmlSpan<XmlClearSection> clears() const { return {at<XmlClearSection>(clearOffset()), counts[3]}; }
     XmlSpan<std::int32_t> order() const
     {
-        return {at<std::int32_t>(orderOffset()), counts_[0] + counts_[1] + counts_[2]};
+        return {at<std::int32_t>(orderOffset()), std::size_t{counts[0]} + counts[2] + counts[3]};
     }
+
+    // Points the arrays at `storage` (arrayBytes() of these counts) and fills them.
+    void setArrays(unsigned char* storage, XmlElementBody* const* childItems, std::size_t childCount,
+                   const XmlAttribute* attributeItems, std::size_t attributeCount, const XmlTextItem* textItems,
+                   std::size_t textCount, const XmlClearSection* clearItems, std::size_t clearCount,
+                   const std::int32_t* orderItems);
+
+    // Editing: the items as lists, and the lists back into a new owned array block.
+    XmlContentLists takeLists() const;
+    void assignLists(const XmlContentLists& lists);
+
+    // Whether a handle can still reach this body: it, or an element it hangs under, has handles.
+    bool live() const;
+
+    // Handle counting. The first handle on a body takes a reference on the arena, the last gives
+    // it back.
+    static void acquire(XmlElementBody* body)
+    {
+        if (body->handles.fetch_add(1, std::memory_order_relaxed) == 0)
+            body->arena->retain();
+    }
+    static void release(XmlElementBody* body)
+    {
+        if (body != nullptr && body->handles.fetch_sub(1, std::memory_order_acq_rel) == 1)
+            body->arena->release();
+    }
+
+    // Frees the owned blocks of `body` and everything under it when no handle is on any of them:
+    // a removed subtree nobody can reach any more. (A removed subtree still held keeps its blocks
+    // until the document goes: freeing them on a later release would race with readers.)
+    static void reclaimIfUnreachable(XmlElementBody* body);
+
+    // Frees the blocks an item owns (none for parsed items).
+    static void freeItem(XmlArena& arena, const XmlAttribute& a);
+    static void freeItem(XmlArena& arena, const XmlTextItem& t);
+    static void freeItem(XmlArena& arena, const XmlClearSection& c);
 
 private:
     template <typename T>
     T* at(std::size_t offset) const
     {
-        return block_ ? reinterpret_cast<T*>(block_.get() + offset) : nullptr;
+        return arrays ? reinterpret_cast<T*>(arrays + offset) : nullptr;
     }
-    std::size_t childOffset() const { return 0; }
-    std::size_t textOffset() const { return counts_[0] * sizeof(XmlElement); }
-    std::size_t clearOffset() const { return textOffset() + counts_[1] * sizeof(std::string); }
-    std::size_t attributeOffset() const { return clearOffset() + counts_[2] * sizeof(XmlClearSection); }
-    std::size_t orderOffset() const { return attributeOffset() + counts_[3] * sizeof(XmlAttribute); }
-    void destroy();
-
-    std::unique_ptr<unsigned char[], XmlBlockDeleter> block_;  // aligned for every member type
-    std::size_t counts_[4] = {0, 0, 0, 0};                   // children, texts, clears, attributes
-};
-
-struct XmlElementBody {
-    XmlElementBody() = default;
-    explicit XmlElementBody(std::string elementName) : name(std::move(elementName)), hasName(true) {}
-
-    // A parsed element is allocated with room for its arrays behind it, so the body and all its
-    // content take one allocation: `new (XmlElementBody::Room{bytes}) XmlElementBody(...)`, and
-    // XmlElementBody::contentRoom(body) is where the arrays go.
-    struct Room {
-        std::size_t bytes;
-    };
-    static void* operator new(std::size_t size) { return ::operator new(size); }
-    static void* operator new(std::size_t size, Room room) { return ::operator new(size + room.bytes); }
-    static void operator delete(void* memory) { ::operator delete(memory); }
-    static void operator delete(void* memory, Room) { ::operator delete(memory); }
-    static unsigned char* contentRoom(XmlElementBody* body) { return reinterpret_cast<unsigned char*>(body + 1); }
-
-    std::string name;        // as written
-    bool hasName = false;    // false for the top element of a parse
-    bool declaration = false;
-    std::int32_t referenceCount = 1;   // handles, the parent's child entry included
-    XmlElementBody* parent = nullptr;  // not owning; cleared when the parent goes
-    XmlContentArrays content;          // children (each holds one reference), texts, clears, attributes, order
-
-    XmlSpan<XmlElement> children() const { return content.children(); }
-    XmlSpan<std::string> texts() const { return content.texts(); }
-    XmlSpan<XmlClearSection> clears() const { return content.clears(); }
-    XmlSpan<XmlAttribute> attributes() const { return content.attributes(); }
-    XmlSpan<std::int32_t> order() const { return content.order(); }
-
-    // Releases one reference; the last frees the body and, without recursion, every body that
-    // only it held (a deep tree must not exhaust the stack).
-    static void release(XmlElementBody* body);
+    std::size_t attributeOffset() const { return counts[0] * sizeof(XmlElementBody*); }
+    std::size_t textOffset() const { return attributeOffset() + counts[1] * sizeof(XmlAttribute); }
+    std::size_t clearOffset() const { return textOffset() + counts[2] * sizeof(XmlTextItem); }
+    std::size_t orderOffset() const { return clearOffset() + counts[3] * sizeof(XmlClearSection); }
 };
 
 // Editing helpers on the document order list.

@@ -49,8 +49,10 @@ std::size_t readReference(const char* p, const char* end, char& byte)
         byte = static_cast<char>(value & 0xFFu);
         return static_cast<std::size_t>(q + 1 - p);
     }
+    // Only the entities of the letter after "&" can match.
+    const char first = left >= 2 ? xmlchars::toLowerAscii(p[1]) : '\0';
     for (const NamedEntity& e : namedEntities) {
-        if (left >= e.length && xmlchars::equalNoCase(p, e.text, e.length)) {
+        if (e.text[1] == first && left >= e.length && xmlchars::equalNoCase(p, e.text, e.length)) {
             byte = e.value;
             return e.length;
         }
@@ -58,20 +60,29 @@ std::size_t readReference(const char* p, const char* end, char& byte)
     return 0;
 }
 
+// Moves `count` bytes from `from` down to `to` (at or before it). Runs between references are
+// short: a byte loop costs less than a call.
+void moveDown(char* to, const char* from, std::size_t count)
+{
+    if (to == from)
+        return;
+    if (count > 32) {
+        std::memmove(to, from, count);
+        return;
+    }
+    for (std::size_t i = 0; i < count; ++i)
+        to[i] = from[i];
+}
+
 }  // namespace
 
-bool decode(const char* text, std::size_t length, std::string& out)
+bool decodeInPlace(char* text, std::size_t& length)
 {
+    // Characters are stepped over whole (an "&" inside a multi-byte character is not a
+    // reference) and moved down in runs; each reference becomes its byte. Any unsound reference
+    // fails the whole text.
     const char* end = text + length;
-    if (std::memchr(text, '&', length) == nullptr) {
-        out = std::string(text, length);  // constructing is cheaper than assigning into `out`
-        return true;
-    }
-    // One pass: characters are stepped over whole (an "&" inside a multi-byte character is
-    // not a reference) and copied in runs; each reference becomes its byte. Any unsound
-    // reference fails the whole text.
-    std::string decoded;
-    decoded.reserve(length);
+    char* out = text;
     const char* run = text;
     for (const char* p = text; p < end;) {
         if (*p == '&') {
@@ -79,21 +90,26 @@ bool decode(const char* text, std::size_t length, std::string& out)
             const std::size_t used = readReference(p, end, byte);
             if (used == 0)
                 return false;
-            decoded.append(run, static_cast<std::size_t>(p - run));
-            decoded.push_back(byte);
+            const std::size_t runLength = static_cast<std::size_t>(p - run);
+            moveDown(out, run, runLength);
+            out += runLength;
+            *out++ = byte;
             p += used;
             run = p;
+        } else if (static_cast<unsigned char>(*p) < 0x80) {
+            ++p;  // ASCII is one character under either table
         } else {
             const char* next = xmlchars::nextChar(p);
             p = (next == p || next > end) ? end : next;
         }
     }
-    decoded.append(run, static_cast<std::size_t>(end - run));
-    out = std::move(decoded);
+    const std::size_t runLength = static_cast<std::size_t>(end - run);
+    moveDown(out, run, runLength);
+    length = static_cast<std::size_t>(out + runLength - text);
     return true;
 }
 
-void appendEscaped(std::string& out, const std::string& text, bool guardEdges)
+void appendEscaped(std::string& out, std::string_view text, bool guardEdges)
 {
     std::size_t first = 0;
     std::size_t last = text.size();
@@ -120,7 +136,7 @@ void appendEscaped(std::string& out, const std::string& text, bool guardEdges)
             for (std::size_t k = 1; whole && k < length; ++k)
                 whole = (static_cast<unsigned char>(text[i + k]) & 0xC0) == 0x80;
             if (whole) {
-                out.append(text, i, length);
+                out.append(text.substr(i, length));
                 i += length - 1;
             } else {
                 out += "&#";

@@ -70,15 +70,4 @@ bool equalNoCase(const char* a, const char* b)
     }
 }
 
-bool equalNoCase(const char* a, const char* b, std::size_t n)
-{
-    for (std::size_t i = 0; i < n; ++i) {
-        if (toLowerAscii(a[i]) != toLowerAscii(b[i]))
-            return false;
-        if (a[i] == '\0')
-            return true;
-    }
-    return true;
-}
-
 }  // namespace xmlchars

@@ -1,17 +1,24 @@
 // The element parser: one pass over the text, an explicit stack of open elements (so nesting
-// depth is bounded by memory, not by the call stack), names and texts copied only when stored.
-// The items of the open elements collect on shared scratch stacks and move into exactly sized
-// arrays when their element closes, so a parsed tree holds no spare capacity and each array is
-// allocated once.
+// depth is bounded by memory, not by the call stack). The document's arena holds a copy of the
+// text; names, texts, values and clear sections are ranges of that copy, ended in place by a
+// zero byte over the character after them (always markup the tokenizer already read from the
+// original) and entity-decoded in place (a decoded text is never longer). The items of the open
+// elements collect on scratch stacks and are copied into exactly sized arrays behind their body
+// when their element closes, so a parsed tree holds no spare capacity.
 
 #include "xml/xmlchars.h"
 #include "xml/xmlelementbody.h"
 #include "xml/xmlentities.h"
 #include "xml/xmlparser.h"
+#include "xml/xmlscratchstack.h"
 #include "xml/xmltokenizer.h"
 
 #include <algorithm>
 #include <cstring>
+#include <limits>
+#include <memory>
+#include <type_traits>
+#include <new>
 #include <vector>
 
 using xmltokenizer::Token;
@@ -21,69 +28,111 @@ using xmltokenizer::TokenKind;
 // bodies.
 class XmlTreeBuilder {
 public:
-    static XmlElement adopt(XmlElementBody* body) { return XmlElement(body); }
+    static XmlElement handleOn(XmlElementBody* body)
+    {
+        XmlElementBody::acquire(body);
+        return XmlElement(body);
+    }
     static XmlElementBody* bodyOf(const XmlElement& e) { return e.body_; }
+    // Items are filled where they lie on the scratch stacks: built aside and copied in, their
+    // narrow fields would be read back wide before the stores land (a store-forwarding stall).
+    static void fill(XmlAttribute& a, const char* name, const char* value, std::size_t valueLength, bool hasValue)
+    {
+        a.name_ = name;
+        a.value_ = value;
+        a.valueLength_ = static_cast<std::uint32_t>(valueLength);
+        a.hasValue_ = hasValue;
+        a.nameOwned_ = false;
+        a.valueOwned_ = false;
+    }
+    static void fill(XmlClearSection& c, const char* content, std::size_t length, XmlClearMarker marker)
+    {
+        c.content_ = content;
+        c.length_ = static_cast<std::uint32_t>(length);
+        c.marker_ = static_cast<std::uint8_t>(marker);
+        c.owned_ = false;
+    }
 };
 
 namespace {
 
-constexpr std::size_t scratchStep = 50;  // scratch stacks grow by this many entries at least
+// Scratch stacks above this many entries are given back after a parse.
+constexpr std::size_t scratchKept = 4096;
 
-enum class AttributeStep { ExpectName, HoldingName, ExpectValue };
+enum class AttributeStep : std::uint8_t { ExpectName, HoldingName, ExpectValue };
 
-// An open element. Its body is made when it closes (then its size is known, and body and
-// arrays take one allocation); until then its handle slot in the parent's scratch list is empty.
-// The top element of a parse is the exception: its body exists from the start.
+// An open element. Its body is made when it opens (so its children learn their parent while
+// they are still in the cache); its arrays when it closes, when their sizes are known.
+// Positions are 32-bit: a document is shorter than 4 GiB.
 struct Frame {
-    XmlElementBody* top;   // the top element's body; null for every other element
-    const char* name;      // as written in the text
-    std::size_t nameLength;
-    bool declaration;
-    std::size_t slot;      // index of its (empty) handle on the children scratch stack
+    XmlElementBody* body;
+    const char* name;  // as written in the text; null for the top element
+    const char* held;  // the held attribute name
+    std::uint32_t nameLength;
+    std::uint32_t heldLength;
+    // Where this element's items begin on the scratch stacks.
+    std::uint32_t children;
+    std::uint32_t texts;
+    std::uint32_t clears;
+    std::uint32_t attributes;
+    std::uint32_t order;
     bool content;  // reading content (else the start tag's attributes)
     AttributeStep step;
-    const char* held;  // the held attribute name
-    std::size_t heldLength;
-    // Where this element's items begin on the scratch stacks.
-    std::size_t children;
-    std::size_t texts;
-    std::size_t clears;
-    std::size_t attributes;
-    std::size_t order;
 };
 
-template <typename T, typename... Args>
-void emplaceScratch(std::vector<T>& stack, Args&&... args)
-{
-    if (stack.size() == stack.capacity())
-        stack.reserve(stack.capacity() + std::max(scratchStep, stack.capacity() / 2));
-    stack.emplace_back(std::forward<Args>(args)...);
-}
+// The items of the open elements. One set per thread, kept between parses (a parse calls no
+// code of its users, so it cannot re-enter).
+struct Scratch {
+    std::vector<Frame> stack;
+    ScratchStack<XmlElementBody*> children;
+    ScratchStack<XmlTextItem> texts;
+    ScratchStack<XmlClearSection> clears;
+    ScratchStack<XmlAttribute> attributes;
+    ScratchStack<std::int32_t> order;
+
+    void reset()
+    {
+        stack.clear();
+        if (stack.capacity() > scratchKept)
+            std::vector<Frame>().swap(stack);
+        children.reset(scratchKept);
+        texts.reset(scratchKept);
+        clears.reset(scratchKept);
+        attributes.reset(scratchKept);
+        order.reset(scratchKept);
+    }
+};
+
+thread_local Scratch scratch;
 
 // Byte classes for skipping character data: 1 stops (the zero byte, "<"), 2 is a multi-byte
-// lead under the UTF-8 table, 0 anything else.
-struct DataTable {
-    unsigned char kind[256];
-};
-
-constexpr DataTable makeDataTable()
+// lead under the UTF-8 table, 3 is "&", 0 anything else.
+constexpr xmltokenizer::detail::StopTable makeDataTable()
 {
-    DataTable t{};
-    t.kind[0] = 1;
-    t.kind[static_cast<unsigned char>('<')] = 1;
+    xmltokenizer::detail::StopTable t{};
+    t.stop[0] = 1;
+    t.stop[static_cast<unsigned char>('<')] = 1;
+    t.stop[static_cast<unsigned char>('&')] = 3;
     for (int b = 0xC2; b <= 0xF4; ++b)
-        t.kind[b] = 2;
+        t.stop[b] = 2;
     return t;
 }
 
-constexpr DataTable dataTable = makeDataTable();
+constexpr xmltokenizer::detail::StopTable dataTable = makeDataTable();
 
 class Parser {
 public:
-    Parser(const char* text, const XmlOptions& options)
-        : pos_(text), pendingText_(text), drop_(options.dropWhitespace), utf8_(options.utf8Mode)
+    // `copy` is the arena's room for a copy of `text` (`length` bytes and its zero byte), where
+    // stored items are ended and decoded. It is filled as the parse moves on, so the bytes an
+    // item ends or decodes are still in the cache.
+    Parser(const char* text, std::size_t length, char* copy, XmlArena* arena, const XmlOptions& options)
+        : pos_(text), pendingText_(text), text_(text), textEnd_(text + length + 1), copied_(text), copy_(copy),
+          arena_(arena), drop_(options.dropWhitespace),
+          utf8_(options.utf8Mode), stack_(scratch.stack), children_(scratch.children), texts_(scratch.texts),
+          clears_(scratch.clears), attributes_(scratch.attributes), order_(scratch.order)
     {
     }
+    ~Parser() { scratch.reset(); }
 
     // Parses the whole text into `top`; code() then tells how it went (0, 1 or an error).
     void run(XmlElementBody* top);
@@ -104,6 +153,8 @@ private:
     }
     bool storePendingText(const char* upTo);
     bool startTagToken(Frame& f, const Token& t);
+    // Stores the held attribute with the value token at `value` (quotes included when `quoted`).
+    bool storeValue(Frame& f, const char* value, std::size_t length, bool quoted);
     bool contentToken(Frame& f, const Token& t);
     bool endTagMatches(const Frame& element, const char* endName) const;
     // Pops the ended element and lets the open ones deal with an end tag left pending.
@@ -113,42 +164,80 @@ private:
     void finishInnermost();
     // Finishes every element still open (the text ended, or the parse failed).
     void finishAll();
-    void pushFrame(const Frame& opened);
+    // Opens an element: `body` (made already) with `name` as written (null for the top element).
+    void pushFrame(XmlElementBody* body, const char* name, std::size_t nameLength, bool content);
     // Appends a content item of the innermost element to the document order.
     void pushOrder(XmlContentKind kind, std::size_t indexInFrame);
     // Moves past character data: every token up to the next "<" at a character boundary (or the
-    // end) would be skipped anyway.
+    // end) would be skipped anyway. Notes whether it passed an "&".
     void skipCharacterData();
+    // The copy of the `length` bytes at `p` of the text, ended by a zero byte.
+    char* stored(const char* p, std::size_t length)
+    {
+        copyThrough(p + length + 1);
+        char* c = copy_ + (p - text_);
+        c[length] = '\0';
+        return c;
+    }
+    // Makes the copy hold the text up to `end` (exclusive), a block at a time.
+    void copyThrough(const char* end)
+    {
+        if (end <= copied_)
+            return;
+        constexpr std::size_t block = 32 * 1024;
+        const char* to = end - copied_ < static_cast<std::ptrdiff_t>(block) ? copied_ + block : end;
+        if (to > textEnd_)
+            to = textEnd_;
+        std::memcpy(copy_ + (copied_ - text_), copied_, static_cast<std::size_t>(to - copied_));
+        copied_ = to;
+    }
+    // The same, entity-decoded (`length` becomes the decoded length); null when a reference is
+    // unsound. `mayHoldReference` false says the bytes are known to hold no "&".
+    char* storedDecoded(const char* p, std::size_t& length, bool mayHoldReference = true);
 
     const char* pos_;
     const char* pendingText_;              // start of character data not yet stored, or null
     const char* pendingEndTag_ = nullptr;  // name of an end tag for an outer element
+    bool dataReference_ = true;            // the last character data skipped held an "&"
     int code_ = XmlNoError;
     const char* codePosition_ = nullptr;   // where the code was raised
+    const char* const text_;
+    const char* const textEnd_;  // just past the text's zero byte
+    const char* copied_;         // the copy holds the text up to here
+    char* const copy_;
+    XmlArena* const arena_;
     bool drop_;
     bool utf8_;
-    std::vector<Frame> stack_;
-    std::vector<XmlElement> children_;
-    std::vector<std::string> texts_;
-    std::vector<XmlClearSection> clears_;
-    std::vector<XmlAttribute> attributes_;
-    std::vector<std::int32_t> order_;
+    std::vector<Frame>& stack_;
+    ScratchStack<XmlElementBody*>& children_;
+    ScratchStack<XmlTextItem>& texts_;
+    ScratchStack<XmlClearSection>& clears_;
+    ScratchStack<XmlAttribute>& attributes_;
+    ScratchStack<std::int32_t>& order_;
 };
 
-void Parser::pushFrame(const Frame& opened)
+char* Parser::storedDecoded(const char* p, std::size_t& length, bool mayHoldReference)
 {
-    stack_.push_back(opened);
-    Frame& f = stack_.back();
-    f.children = children_.size();
-    f.texts = texts_.size();
-    f.clears = clears_.size();
-    f.attributes = attributes_.size();
-    f.order = order_.size();
+    // The decoder may look up to three bytes past the item (the rest of a character cut by it).
+    copyThrough(p + std::min<std::size_t>(length + 4, static_cast<std::size_t>(textEnd_ - p)));
+    char* c = copy_ + (p - text_);
+    if (mayHoldReference && xmlentities::hasReference(p, length) && !xmlentities::decodeInPlace(c, length))
+        return nullptr;
+    c[length] = '\0';
+    return c;
+}
+
+void Parser::pushFrame(XmlElementBody* body, const char* name, std::size_t nameLength, bool content)
+{
+    stack_.push_back(Frame{body, name, nullptr, static_cast<std::uint32_t>(nameLength), 0,
+                           static_cast<std::uint32_t>(children_.size()), static_cast<std::uint32_t>(texts_.size()),
+                           static_cast<std::uint32_t>(clears_.size()), static_cast<std::uint32_t>(attributes_.size()),
+                           static_cast<std::uint32_t>(order_.size()), content, AttributeStep::ExpectName});
 }
 
 void Parser::pushOrder(XmlContentKind kind, std::size_t indexInFrame)
 {
-    emplaceScratch(order_, static_cast<std::int32_t>(indexInFrame * 4 + kind));
+    order_.push(static_cast<std::int32_t>(indexInFrame * 4 + kind));
 }
 
 void Parser::finishInnermost()
@@ -158,53 +247,47 @@ void Parser::finishInnermost()
     const std::size_t textCount = texts_.size() - f.texts;
     const std::size_t clearCount = clears_.size() - f.clears;
     const std::size_t attributeCount = attributes_.size() - f.attributes;
-    XmlElementBody* body = f.top;
-    unsigned char* room = nullptr;
-    if (body == nullptr) {
-        const std::size_t bytes = XmlContentArrays::bytesFor(childCount, textCount, clearCount, attributeCount);
-        body = new (XmlElementBody::Room{bytes}) XmlElementBody(std::string(f.name, f.nameLength));
-        body->declaration = f.declaration;
-        room = XmlElementBody::contentRoom(body);
-        children_[f.slot] = XmlTreeBuilder::adopt(body);  // the parent's reference
-    }
-    body->content.assign(children_.data() + f.children, childCount, texts_.data() + f.texts, textCount,
-                         clears_.data() + f.clears, clearCount, attributes_.data() + f.attributes, attributeCount,
-                         order_.data() + f.order, room);
-    // Children closed before their parent had a body; they learn it now.
-    for (const XmlElement& child : body->children())
-        XmlTreeBuilder::bodyOf(child)->parent = body;
-    children_.erase(children_.begin() + static_cast<std::ptrdiff_t>(f.children), children_.end());
-    texts_.erase(texts_.begin() + static_cast<std::ptrdiff_t>(f.texts), texts_.end());
-    clears_.erase(clears_.begin() + static_cast<std::ptrdiff_t>(f.clears), clears_.end());
-    attributes_.erase(attributes_.begin() + static_cast<std::ptrdiff_t>(f.attributes), attributes_.end());
-    order_.erase(order_.begin() + static_cast<std::ptrdiff_t>(f.order), order_.end());
+    const std::size_t bytes = XmlElementBody::arrayBytes(childCount, attributeCount, textCount, clearCount);
+    unsigned char* storage = bytes > 0 ? static_cast<unsigned char*>(arena_->allocate(bytes)) : nullptr;
+    f.body->setArrays(storage, children_.data() + f.children, childCount, attributes_.data() + f.attributes,
+                      attributeCount, texts_.data() + f.texts, textCount, clears_.data() + f.clears, clearCount,
+                      order_.data() + f.order);
+    children_.truncate(f.children);
+    texts_.truncate(f.texts);
+    clears_.truncate(f.clears);
+    attributes_.truncate(f.attributes);
+    order_.truncate(f.order);
     stack_.pop_back();
 }
 
 void Parser::skipCharacterData()
 {
     const char* p = pos_;
+    bool reference = false;
     if (utf8_) {
         for (;;) {
-            const unsigned char k = dataTable.kind[static_cast<unsigned char>(*p)];
-            if (k == 0)
-                ++p;
-            else if (k == 1)
+            p = xmltokenizer::detail::skipClass0(dataTable, p);
+            const unsigned char k = dataTable.stop[static_cast<unsigned char>(*p)];
+            if (k == 1) {
                 break;
-            else
+            } else if (k == 3) {
+                reference = true;
+                ++p;
+            } else {
                 p = xmlchars::nextChar(p);
+            }
         }
     } else {
-        while (*p != '\0' && *p != '<')
-            ++p;
+        for (; *p != '\0' && *p != '<'; ++p)
+            reference |= *p == '&';
     }
+    dataReference_ = reference;
     pos_ = p;
 }
 
 void Parser::run(XmlElementBody* top)
 {
-    stack_.reserve(64);
-    pushFrame(Frame{top, nullptr, 0, false, 0, true, AttributeStep::ExpectName, nullptr, 0, 0, 0, 0, 0, 0});
+    pushFrame(top, nullptr, 0, true);
     while (!stack_.empty()) {
         Frame& f = stack_.back();
         if (f.content)
@@ -212,7 +295,7 @@ void Parser::run(XmlElementBody* top)
         const Token t = xmltokenizer::next(pos_);
         if (t.kind == TokenKind::End) {
             // The text ends inside this element: every open element fails with it.
-            if (f.top == nullptr && !f.declaration)
+            if (f.name != nullptr && !f.body->declaration)
                 warnUnmatched(pos_);
             break;
         }
@@ -244,31 +327,48 @@ bool Parser::storePendingText(const char* upTo)
     }
     if (start == end)
         return true;
-    const std::size_t length = static_cast<std::size_t>(end - start);
-    const Frame& f = stack_.back();
-    if (!xmlentities::hasReference(start, length)) {
-        pushOrder(XmlContentText, texts_.size() - f.texts);
-        emplaceScratch(texts_, start, length);
-        return true;
-    }
-    std::string decoded;
-    if (!xmlentities::decode(start, length, decoded)) {
+    std::size_t length = static_cast<std::size_t>(end - start);
+    // The pending text is exactly the character data skipped last.
+    char* text = storedDecoded(start, length, dataReference_);
+    if (text == nullptr) {
         fail(XmlErrorUnknownCharacterEntity);
         return false;
     }
-    pushOrder(XmlContentText, texts_.size() - f.texts);
-    emplaceScratch(texts_, std::move(decoded));
+    pushOrder(XmlContentText, texts_.size() - stack_.back().texts);
+    XmlTextItem& item = texts_.push();
+    item.data = text;
+    item.length = static_cast<std::uint32_t>(length);
+    item.owned = false;
     return true;
 }
 
 void Parser::storeHeldAttribute(Frame& f, bool closing)
 {
     std::size_t length = f.heldLength;
-    if (closing && f.declaration && length > 0 && f.held[length - 1] == '?')
+    if (closing && f.body->declaration && length > 0 && f.held[length - 1] == '?')
         --length;
     if (length > 0)
-        emplaceScratch(attributes_, std::string(f.held, length), std::string(), false);
+        XmlTreeBuilder::fill(attributes_.push(), stored(f.held, length), "", 0, false);
     f.step = AttributeStep::ExpectName;
+}
+
+bool Parser::storeValue(Frame& f, const char* value, std::size_t length, bool quoted)
+{
+    if (f.body->declaration && length > 0 && value[length - 1] == '?')
+        --length;
+    if (quoted && length >= 2 && value[length - 1] == value[0]) {
+        ++value;
+        length -= 2;
+    }
+    char* decoded = storedDecoded(value, length);
+    if (decoded == nullptr) {
+        fail(XmlErrorUnknownCharacterEntity);
+        return false;
+    }
+    if (f.heldLength > 0)
+        XmlTreeBuilder::fill(attributes_.push(), stored(f.held, f.heldLength), decoded, length, true);
+    f.step = AttributeStep::ExpectName;
+    return true;
 }
 
 bool Parser::startTagToken(Frame& f, const Token& t)
@@ -278,29 +378,7 @@ bool Parser::startTagToken(Frame& f, const Token& t)
             fail(XmlErrorUnexpectedToken);
             return false;
         }
-        const char* value = t.start;
-        std::size_t length = t.length;
-        if (f.declaration && length > 0 && value[length - 1] == '?')
-            --length;
-        if (t.kind == TokenKind::Quoted && length >= 2 && value[length - 1] == value[0]) {
-            ++value;
-            length -= 2;
-        }
-        if (!xmlentities::hasReference(value, length)) {
-            if (f.heldLength > 0)
-                emplaceScratch(attributes_, std::string(f.held, f.heldLength), std::string(value, length), true);
-            f.step = AttributeStep::ExpectName;
-            return true;
-        }
-        std::string decoded;
-        if (!xmlentities::decode(value, length, decoded)) {
-            fail(XmlErrorUnknownCharacterEntity);
-            return false;
-        }
-        if (f.heldLength > 0)
-            emplaceScratch(attributes_, std::string(f.held, f.heldLength), std::move(decoded), true);
-        f.step = AttributeStep::ExpectName;
-        return true;
+        return storeValue(f, t.start, t.length, t.kind == TokenKind::Quoted);
     }
     if (f.step == AttributeStep::HoldingName) {
         if (t.kind == TokenKind::Equals) {
@@ -315,8 +393,18 @@ bool Parser::startTagToken(Frame& f, const Token& t)
     switch (t.kind) {
     case TokenKind::Text:
         f.held = t.start;
-        f.heldLength = t.length;
+        f.heldLength = static_cast<std::uint32_t>(t.length);
         f.step = AttributeStep::HoldingName;
+        // name="value" without spaces, the common case: the equals and quoted tokens the general
+        // path would read next, taken at once.
+        if (pos_[0] == '=' && (pos_[1] == '"' || pos_[1] == '\'')) {
+            const char* closing = xmltokenizer::detail::scanQuoted(pos_ + 2, pos_[1]);
+            if (*closing == pos_[1]) {
+                const char* value = pos_ + 1;
+                pos_ = closing + 1;
+                return storeValue(f, value, static_cast<std::size_t>(pos_ - value), true);
+            }
+        }
         return true;
     case TokenKind::TagClose:
         f.content = true;
@@ -336,9 +424,12 @@ bool Parser::endTagMatches(const Frame& element, const char* endName) const
     if (element.name == nullptr)
         return false;
     const std::size_t n = element.nameLength;
-    // Most end tags repeat the name exactly; strncmp stops at the end of the text.
-    if (std::strncmp(element.name, endName, n) != 0 && !xmlchars::equalNoCase(element.name, endName, n))
-        return false;
+    // A name never holds a zero byte, so the end of the text differs and stops the loop.
+    for (std::size_t i = 0; i < n; ++i) {
+        if (element.name[i] != endName[i] &&
+            xmlchars::toLowerAscii(element.name[i]) != xmlchars::toLowerAscii(endName[i]))
+            return false;
+    }
     const char after = endName[n];
     return xmlchars::isSpace(after) || after == '/' || after == '<' || after == '=' || after == '>';
 }
@@ -372,10 +463,15 @@ bool Parser::contentToken(Frame& f, const Token& t)
             fail(XmlErrorMissingStartTagName);
             return false;
         }
+        auto* body = new (arena_->allocate(sizeof(XmlElementBody))) XmlElementBody;
+        body->arena = arena_;
+        body->parent = f.body;
+        body->hasName = true;
+        body->declaration = t.kind == TokenKind::DeclarationStart;
+        body->name = stored(name.start, name.length);
         pushOrder(XmlContentChild, children_.size() - f.children);
-        emplaceScratch(children_);  // the slot its handle takes when it closes
-        pushFrame(Frame{nullptr, name.start, name.length, t.kind == TokenKind::DeclarationStart, children_.size() - 1,
-                        false, AttributeStep::ExpectName, nullptr, 0, 0, 0, 0, 0, 0});  // `f` is invalid from here on
+        children_.push(body);
+        pushFrame(body, name.start, name.length, false);  // `f` is invalid from here on
         return true;
     }
     case TokenKind::EndTagStart: {
@@ -425,7 +521,8 @@ bool Parser::contentToken(Frame& f, const Token& t)
             return false;
         }
         pushOrder(XmlContentClear, clears_.size() - f.clears);
-        emplaceScratch(clears_, std::string(pos_, closing), t.marker);
+        const std::size_t length = static_cast<std::size_t>(closing - pos_);
+        XmlTreeBuilder::fill(clears_.push(), stored(pos_, length), length, t.marker);
         pos_ = closing + closingLength;
         pendingText_ = pos_;
         return true;
@@ -465,12 +562,23 @@ XmlElement parseXmlText(const char* text, const char* rootName, XmlParseResult* 
         r.code = XmlErrorNoElementsFound;
         return XmlElement();
     }
-    XmlElement top = XmlTreeBuilder::adopt(new XmlElementBody);
-    Parser parser(text, xmlOptions());
-    parser.run(XmlTreeBuilder::bodyOf(top));
+    const std::size_t length = std::strlen(text);
+    if (length >= std::numeric_limits<std::uint32_t>::max()) {
+        r.code = XmlErrorNoElementsFound;  // beyond the 32-bit lengths of stored items
+        return XmlElement();
+    }
+    // Room for the copy and for the bodies and arrays, which take up to about twice the text in
+    // markup-dense documents (and a few hundred bytes in small ones); more chunks follow when
+    // that is not enough.
+    XmlArena* arena = XmlArena::create(length + 1 + sizeof(XmlElementBody) + length * 2 + 1024);
+    auto* copy = static_cast<char*>(arena->allocate(length + 1));
+    auto* topBody = new (arena->allocate(sizeof(XmlElementBody))) XmlElementBody;
+    topBody->arena = arena;
+    XmlElement top = XmlTreeBuilder::handleOn(topBody);
+    Parser parser(text, length, copy, arena, xmlOptions());
+    parser.run(topBody);
 
     XmlElement found = top;
-    const XmlElementBody* topBody = XmlTreeBuilder::bodyOf(top);
     if (topBody->children().size == 1 && topBody->texts().empty() && topBody->clears().empty() &&
         topBody->attributes().empty())
         found = top.child(0);

@@ -1,8 +1,9 @@
 #pragma once
 // A small, lenient XML reader: element names compared without regard to case, unquoted and
 // missing attribute values accepted, elements closed by an outer end tag or the end of the text,
-// comments, CDATA, DOCTYPE, PRE and Script kept raw as clear sections. Not thread-safe: its
-// options are process-wide and its trees use plain reference counts.
+// comments, CDATA, DOCTYPE, PRE and Script kept raw as clear sections. Its options are
+// process-wide: set them and parse on one thread at a time. A parsed document lives in one
+// storage that its handles share (see xmlelement.h).
 
 #include "xml/xmlelement.h"
 #include "xml/xmloptions.h"

@@ -1,5 +1,6 @@
 #pragma once
-// One token at a time from a NUL-terminated text. Internal to the reader.
+// One token at a time from a NUL-terminated text. Internal to the reader; defined here so the
+// parser's loop can inline it.
 
 #include "xml/xmlchars.h"
 #include "xml/xmlelement.h"
@@ -28,7 +29,193 @@ struct Token {
     XmlClearMarker marker = XmlClearMarker::CData;  // for Clear
 };
 
+namespace detail {
+
+// Byte classes of the text scan: 1 ends a text token, 2 is "/" (ends it only before ">"), 3 is a
+// byte above ASCII (stepped by the character-length table); 0 goes on.
+struct StopTable {
+    unsigned char stop[256];
+};
+
+constexpr StopTable makeStopTable()
+{
+    StopTable t{};
+    for (int b = 0x80; b < 0x100; ++b)
+        t.stop[b] = 3;
+    t.stop[0] = 1;
+    t.stop[static_cast<unsigned char>(' ')] = 1;
+    t.stop[static_cast<unsigned char>('\t')] = 1;
+    t.stop[static_cast<unsigned char>('\r')] = 1;
+    t.stop[static_cast<unsigned char>('\n')] = 1;
+    t.stop[static_cast<unsigned char>('<')] = 1;
+    t.stop[static_cast<unsigned char>('=')] = 1;
+    t.stop[static_cast<unsigned char>('>')] = 1;
+    t.stop[static_cast<unsigned char>('/')] = 2;
+    return t;
+}
+
+inline constexpr StopTable stopTable = makeStopTable();
+
+// Byte classes of the quoted scan: 1 for the zero byte, "<" and both quotes, 3 above ASCII.
+constexpr StopTable makeQuoteTable()
+{
+    StopTable t{};
+    for (int b = 0x80; b < 0x100; ++b)
+        t.stop[b] = 3;
+    t.stop[0] = 1;
+    t.stop[static_cast<unsigned char>('<')] = 1;
+    t.stop[static_cast<unsigned char>('"')] = 1;
+    t.stop[static_cast<unsigned char>('\'')] = 1;
+    return t;
+}
+
+inline constexpr StopTable quoteTable = makeQuoteTable();
+
+// The first byte at or after `p` whose class in `table` is not 0, four bytes a round.
+inline const char* skipClass0(const StopTable& table, const char* p)
+{
+    for (;;) {
+        if (table.stop[static_cast<unsigned char>(p[0])] != 0)
+            return p;
+        if (table.stop[static_cast<unsigned char>(p[1])] != 0)
+            return p + 1;
+        if (table.stop[static_cast<unsigned char>(p[2])] != 0)
+            return p + 2;
+        if (table.stop[static_cast<unsigned char>(p[3])] != 0)
+            return p + 3;
+        p += 4;
+    }
+}
+
+inline const char* scanText(const char* p)
+{
+    for (;;) {
+        unsigned char s;
+        p = skipClass0(stopTable, p);  // ASCII is one character under either table
+        s = stopTable.stop[static_cast<unsigned char>(*p)];
+        if (s == 1 || (s == 2 && p[1] == '>'))
+            return p;
+        p = s == 2 ? p + 1 : xmlchars::nextChar(p);
+    }
+}
+
+// The closing `quote` of a quoted token opened just before `p`, or where it stops without one
+// (the zero byte or "<").
+inline const char* scanQuoted(const char* p, char quote)
+{
+    for (;;) {
+        unsigned char s;
+        p = skipClass0(quoteTable, p);
+        s = quoteTable.stop[static_cast<unsigned char>(*p)];
+        if (s == 1) {
+            if (*p == quote || *p == '\0' || *p == '<')
+                return p;
+            ++p;  // the other quote
+        } else {
+            p = xmlchars::nextChar(p);
+        }
+    }
+}
+
+inline bool clearMarkerAt(const char* p, XmlClearMarker& marker)
+{
+    // Every opening marker is "<" then "!", "P" or "S" (either case): most tags stop at once,
+    // the rest compare with the markers of their letter only, in the table's order, their
+    // third character first (tags such as "<position" stop there).
+    auto matches = [p](XmlClearMarker m) {
+        const XmlClearMarkerEntry& e = xmlClearMarkerEntry(m);
+        return xmlchars::toLowerAscii(p[2]) == xmlchars::toLowerAscii(e.opening[2]) &&
+               xmlchars::equalNoCase(p, e.opening, static_cast<std::size_t>(e.openingLength));
+    };
+    switch (xmlchars::toLowerAscii(p[1])) {
+    case '!':
+        for (XmlClearMarker m : {XmlClearMarker::CData, XmlClearMarker::Doctype, XmlClearMarker::Comment}) {
+            if (matches(m)) {
+                marker = m;
+                return true;
+            }
+        }
+        return false;
+    case 'p':
+        marker = XmlClearMarker::Pre;
+        return matches(marker);
+    case 's':
+        marker = XmlClearMarker::Script;
+        return matches(marker);
+    default:
+        return false;
+    }
+}
+
+}  // namespace detail
+
 // Reads the token at *pos (white space skipped) and moves *pos just past it.
-Token next(const char*& pos);
+[[gnu::always_inline]] inline Token next(const char*& pos)
+{
+    const char* p = pos;
+    while (xmlchars::isSpace(*p))
+        ++p;
+    Token token;
+    token.start = p;
+    const char c = *p;
+    if (c == '\0') {
+        token.kind = TokenKind::End;
+        pos = p;
+        return token;
+    }
+    // Clear markers begin "<!", "<P" or "<S" (either case); other tags need no look.
+    const char second = static_cast<char>(p[1] | 0x20);
+    if (c == '<' && (p[1] == '!' || second == 'p' || second == 's') && detail::clearMarkerAt(p, token.marker)) {
+        token.kind = TokenKind::Clear;
+        token.length = static_cast<std::size_t>(xmlClearMarkerEntry(token.marker).openingLength);
+        pos = p + token.length;
+        return token;
+    }
+    const char* end = p + 1;
+    switch (c) {
+    case '\'':
+    case '"': {
+        const char* q = detail::scanQuoted(p + 1, c);
+        if (*q == c) {
+            token.kind = TokenKind::Quoted;
+            end = q + 1;
+        } else {
+            token.kind = TokenKind::Text;
+            end = detail::scanText(p + 1);
+        }
+        break;
+    }
+    case '<':
+        if (p[1] == '/') {
+            token.kind = TokenKind::EndTagStart;
+            end = p + 2;
+        } else if (p[1] == '?') {
+            token.kind = TokenKind::DeclarationStart;
+            end = p + 2;
+        } else {
+            token.kind = TokenKind::TagStart;
+        }
+        break;
+    case '/':
+        if (p[1] == '>') {
+            token.kind = TokenKind::SelfClose;
+            end = p + 2;
+        } else {
+            token.kind = TokenKind::Text;
+            end = detail::scanText(xmlchars::nextChar(p));
+        }
+        break;
+    case '=': token.kind = TokenKind::Equals; break;
+    case '>': token.kind = TokenKind::TagClose; break;
+    default:
+        token.kind = TokenKind::Text;
+        end = detail::scanText(p);
+        break;
+    }
+    token.length = static_cast<std::size_t>(end - p);
+    pos = end;
+    return token;
+}
+
 
 }  // namespace xmltokenizer

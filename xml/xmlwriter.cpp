@@ -41,7 +41,7 @@ public:
             const int depth = top.depth;
             switch (entry & 3) {
             case XmlContentChild: {
-                const XmlElementBody* child = top.body->children()[index].body();
+                const XmlElementBody* child = top.body->children()[index];
                 // A declaration has no end tag of its own: the elements after it are its content
                 // until an outer end tag comes. It gets one when something follows it, or when
                 // it sits in an element whose end tag it would otherwise take for its own.
@@ -54,7 +54,7 @@ public:
             }
             case XmlContentText:
                 lineStart(depth);
-                xmlentities::appendEscaped(out_, top.body->texts()[index], guardEdges_);
+                xmlentities::appendEscaped(out_, top.body->texts()[index].bytes(), guardEdges_);
                 lineEnd();
                 break;
             case XmlContentClear: {
@@ -125,9 +125,9 @@ private:
         return true;
     }
 
-    static bool looksLikeClearMarker(const std::string& name)
+    static bool looksLikeClearMarker(const char* name)
     {
-        const std::string tag = "<" + name + ">";
+        const std::string tag = std::string("<") + name + ">";
         for (XmlClearMarker m : {XmlClearMarker::Pre, XmlClearMarker::Script}) {
             const XmlClearMarkerEntry& e = xmlClearMarkerEntry(m);
             if (tag.size() == static_cast<std::size_t>(e.openingLength) &&

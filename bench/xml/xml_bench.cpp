@@ -3,8 +3,13 @@
 //   a small scene configuration file, parsed 10 000 times per iteration.
 // Every parser gets the same NUL-terminated text in memory and builds its tree (expat, a
 // streaming parser, only calls empty-bodied handlers). Ratios: see BENCHMARKS.md.
+// Memory: before timing, one parse of each case is counted by a counting global allocator (and
+// pugixml's allocation hooks); the counters give the bytes and blocks a parsed document holds.
 
 #include "xml/xmlparser.h"
+
+// The counting allocator below pairs malloc with free behind operator new/delete on purpose.
+#pragma GCC diagnostic ignored "-Wmismatched-new-delete"
 
 #include <benchmark/benchmark.h>
 #include <expat.h>
@@ -12,7 +17,50 @@
 #include <tinyxml2.h>
 
 #include <cstdio>
+#include <cstdlib>
+#include <new>
 #include <string>
+
+// Live bytes and blocks handed out through operator new and pugixml's hooks. The bench runs on
+// one thread.
+namespace memcount {
+std::size_t liveBytes = 0;
+std::size_t liveBlocks = 0;
+constexpr std::size_t header = alignof(std::max_align_t);
+
+void* allocate(std::size_t size)
+{
+    auto* block = static_cast<unsigned char*>(std::malloc(size + header));
+    if (block == nullptr)
+        return nullptr;
+    *reinterpret_cast<std::size_t*>(block) = size;
+    liveBytes += size;
+    ++liveBlocks;
+    return block + header;
+}
+
+void release(void* memory)
+{
+    if (memory == nullptr)
+        return;
+    unsigned char* block = static_cast<unsigned char*>(memory) - header;
+    liveBytes -= *reinterpret_cast<std::size_t*>(block);
+    --liveBlocks;
+    std::free(block);
+}
+}  // namespace memcount
+
+void* operator new(std::size_t size)
+{
+    if (void* memory = memcount::allocate(size))
+        return memory;
+    throw std::bad_alloc();
+}
+void* operator new[](std::size_t size) { return operator new(size); }
+void operator delete(void* memory) noexcept { memcount::release(memory); }
+void operator delete[](void* memory) noexcept { memcount::release(memory); }
+void operator delete(void* memory, std::size_t) noexcept { memcount::release(memory); }
+void operator delete[](void* memory, std::size_t) noexcept { memcount::release(memory); }
 
 namespace {
 
@@ -58,27 +106,48 @@ const std::string sceneFile =
 
 constexpr int sceneParses = 10000;
 
+// Bytes and blocks live while the parsed document of the last parse was still held.
+struct Footprint {
+    std::size_t bytes = 0;
+    std::size_t blocks = 0;
+};
+Footprint lastFootprint;
+
+void noteFootprint(std::size_t bytesBefore, std::size_t blocksBefore)
+{
+    lastFootprint = Footprint{memcount::liveBytes - bytesBefore, memcount::liveBlocks - blocksBefore};
+}
+
 bool parseOurs(const std::string& text)
 {
+    const std::size_t bytes = memcount::liveBytes;
+    const std::size_t blocks = memcount::liveBlocks;
     XmlParseResult result;
     const XmlElement root = parseXmlText(text.c_str(), nullptr, &result);
     benchmark::DoNotOptimize(root.body());
+    noteFootprint(bytes, blocks);
     return result.code == 0;
 }
 
 bool parsePugi(const std::string& text)
 {
+    const std::size_t bytes = memcount::liveBytes;
+    const std::size_t blocks = memcount::liveBlocks;
     pugi::xml_document doc;
     const pugi::xml_parse_result result = doc.load_buffer(text.data(), text.size());
     benchmark::DoNotOptimize(doc.first_child().internal_object());
+    noteFootprint(bytes, blocks);
     return static_cast<bool>(result);
 }
 
 bool parseTiny(const std::string& text)
 {
+    const std::size_t bytes = memcount::liveBytes;
+    const std::size_t blocks = memcount::liveBlocks;
     tinyxml2::XMLDocument doc;
     const bool ok = doc.Parse(text.data(), text.size()) == tinyxml2::XML_SUCCESS;
     benchmark::DoNotOptimize(doc.RootElement());
+    noteFootprint(bytes, blocks);
     return ok;
 }
 
@@ -94,6 +163,7 @@ bool parseExpat(const std::string& text)
     XML_SetElementHandler(parser, startElement, endElement);
     XML_SetCharacterDataHandler(parser, characters);
     const bool ok = XML_Parse(parser, text.data(), static_cast<int>(text.size()), 1) == XML_STATUS_OK;
+    lastFootprint = Footprint{};  // builds no document
     XML_ParserFree(parser);
     benchmark::DoNotOptimize(elements);
     return ok;
@@ -103,22 +173,29 @@ template <bool (*Parse)(const std::string&)>
 void largeDocumentBench(benchmark::State& state)
 {
     const std::string& doc = largeDocument();
-    if (!Parse(doc))
+    // The second parse is counted: the first also grows what a parser keeps between parses.
+    if (!Parse(doc) || !Parse(doc))
         state.SkipWithError("parse failed");
+    const Footprint kept = lastFootprint;
     for (auto _ : state)
         benchmark::DoNotOptimize(Parse(doc));
     state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations()) * static_cast<std::int64_t>(doc.size()));
+    state.counters["docBytes"] = static_cast<double>(kept.bytes);
+    state.counters["docBlocks"] = static_cast<double>(kept.blocks);
 }
 
 template <bool (*Parse)(const std::string&)>
 void sceneFileBench(benchmark::State& state)
 {
-    if (!Parse(sceneFile))
+    if (!Parse(sceneFile) || !Parse(sceneFile))
         state.SkipWithError("parse failed");
+    const Footprint kept = lastFootprint;
     for (auto _ : state) {
         for (int i = 0; i < sceneParses; ++i)
             benchmark::DoNotOptimize(Parse(sceneFile));
     }
+    state.counters["docBytes"] = static_cast<double>(kept.bytes);
+    state.counters["docBlocks"] = static_cast<double>(kept.blocks);
 }
 
 }  // namespace
@@ -132,4 +209,14 @@ BENCHMARK_TEMPLATE(sceneFileBench, parsePugi)->Name("Scene10000x/pugixml")->Unit
 BENCHMARK_TEMPLATE(sceneFileBench, parseTiny)->Name("Scene10000x/tinyxml2")->Unit(benchmark::kMillisecond);
 BENCHMARK_TEMPLATE(sceneFileBench, parseExpat)->Name("Scene10000x/expat")->Unit(benchmark::kMillisecond);
 
-BENCHMARK_MAIN();
+int main(int argc, char** argv)
+{
+    // pugixml allocates through its own hooks, not operator new; count those too.
+    pugi::set_memory_management_functions(memcount::allocate, memcount::release);
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv))
+        return 1;
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}

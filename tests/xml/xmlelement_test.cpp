@@ -2,9 +2,17 @@
 
 #include "xmltesting.h"
 
+#include <atomic>
+#include <thread>
+#include <vector>
+
 using xmltest::describe;
 
 namespace {
+
+// Keeps a loop's reads from being optimised away.
+std::atomic<const void*> sink{nullptr};
+void observe(const void* p) { sink.store(p, std::memory_order_relaxed); }
 
 class XmlElementTest : public xmltest::XmlTest {};
 
@@ -118,6 +126,56 @@ TEST_F(XmlElementTest, SubElementsOutliveTheirTree)
     EXPECT_TRUE(b.parent().isEmpty());
     EXPECT_STREQ(b.child("c").text(0), "deep");
     EXPECT_EQ(b.child("c").parent().body(), b.body());
+}
+
+TEST_F(XmlElementTest, AKeptElementKeepsItsWholeDocument)
+{
+    std::string text = "<r>";
+    for (int i = 0; i < 20000; ++i)
+        text += "<p id=\"" + std::to_string(i) + "\"><q>text &amp; " + std::to_string(i) + "</q></p>";
+    text += "</r>";
+    XmlElement q;
+    {
+        const XmlElement root = parseXmlText(text.c_str());
+        ASSERT_EQ(root.childCount(), 20000);
+        q = root.child(12345).child("q");
+    }
+    // A document of the same size parsed now would take the storage of the first, had it gone.
+    std::string other = text;
+    for (std::size_t at = other.find("text"); at != std::string::npos; at = other.find("text", at))
+        other.replace(at, 4, "TEXT");
+    const XmlElement second = parseXmlText(other.c_str());
+    EXPECT_TRUE(q.parent().isEmpty());
+    EXPECT_STREQ(q.text(0), "text & 12345");
+    q.addChild("n").addAttribute("k", "v");
+    q.updateText(0, "changed");
+    EXPECT_EQ(describe(q), "<q>\n  text \"changed\"\n  <n k=\"v\">\n");
+}
+
+TEST_F(XmlElementTest, HandlesMayBeCopiedAndDroppedOnSeveralThreads)
+{
+    std::string text = "<r>";
+    for (int i = 0; i < 64; ++i)
+        text += "<c>" + std::to_string(i) + "</c>";
+    text += "</r>";
+    XmlElement root = parseXmlText(text.c_str());
+    const XmlElement last = root.child(63);
+    std::vector<std::thread> threads;
+    for (int t = 0; t < 4; ++t) {
+        threads.emplace_back([shared = root] {
+            for (int i = 0; i < 20000; ++i) {
+                const XmlElement c = shared.child(i % 64);
+                const XmlElement again = c;
+                observe(again.body());
+            }
+        });
+    }
+    root = XmlElement();  // the threads' copies keep the document
+    for (std::thread& t : threads)
+        t.join();
+    // Every count came back: the document is still held by `last`, whose parent is gone.
+    EXPECT_TRUE(last.parent().isEmpty());
+    EXPECT_STREQ(last.text(0), "63");
 }
 
 TEST_F(XmlElementTest, CopiesShareOneBody)

@@ -186,6 +186,18 @@ TEST_F(XmlParse, AttributeValuesAreDecodedNamesAreNot)
     EXPECT_STREQ(a.attribute("C"), "AB");
 }
 
+TEST_F(XmlParse, ItemsAreEndedAndDecodedInTheDocumentsOwnCopy)
+{
+    // Each stored item is ended by a zero byte over the markup after it and decoded where it
+    // lies: items that touch must not cut or overwrite each other, and the caller's text stays.
+    const std::string text = "<?pi v=1?><a x=\"&lt;\"y='2'z=3 w>&amp;&amp;t<b/>u&#65;<!--c--></a>";
+    const std::string before = text;
+    const XmlElement top = parseXmlText(text.c_str());
+    EXPECT_EQ(describe(top), "<?pi v=\"1\">\n  <a x=\"<\" y=\"2\" z=\"3\" w>\n    text \"&&t\"\n    <b>\n"
+                             "    text \"uA\"\n    clear <!--\"c\"\n");
+    EXPECT_EQ(text, before);
+}
+
 TEST_F(XmlParse, TheTopElementIsReplacedOnlyWhenItHoldsOneElementAlone)
 {
     EXPECT_STREQ(parseXmlText("<a/>").name(), "a");

@@ -8,7 +8,7 @@
 namespace xmltest {
 namespace {
 
-void quoteBytes(std::string& out, const std::string& bytes)
+void quoteBytes(std::string& out, std::string_view bytes)
 {
     out += '"';
     for (unsigned char c : bytes) {
@@ -48,7 +48,7 @@ void describeInto(std::string& out, const XmlElement& e, int depth)
         out.append(static_cast<std::size_t>(depth + 1) * 2, ' ');
         if (c.kind == XmlContentText) {
             out += "text ";
-            quoteBytes(out, *e.textBytes(textIndex++));
+            quoteBytes(out, e.textBytes(textIndex++));
         } else {
             out += "clear ";
             out += c.clear->openingMarker();

@@ -78,7 +78,7 @@ bool sameElement(const XmlElement& a, const XmlElement& b)
         if (x.kind != y.kind)
             return false;
         if (x.kind == XmlContentText) {
-            if (*a.textBytes(textIndex) != *b.textBytes(textIndex))
+            if (a.textBytes(textIndex) != b.textBytes(textIndex))
                 return false;
             ++textIndex;
         } else if (x.kind == XmlContentClear) {
@@ -135,6 +135,46 @@ void walkQueries(const XmlElement& root)
     }
 }
 
+// Keeps the last element of the tree and drops every other handle: the element must stay whole
+// (its document's storage with it), lose its parent, and take edits; removing a subtree while a
+// handle into it is held must leave that handle usable.
+void keepAfterDocument(XmlElement root)
+{
+    XmlElement kept = root;
+    while (kept.childCount() > 0)
+        kept = kept.child(kept.childCount() - 1);
+    if (kept.isEmpty())
+        return;
+    const std::string before = kept.toXmlText();
+    const bool wasRoot = kept.body() == root.body();
+    root = XmlElement();
+    if (!wasRoot && !kept.parent().isEmpty())
+        broken("a kept element still has a parent after its document went");
+    if (kept.toXmlText() != before)
+        broken("a kept element changed when its document went", before);
+
+    XmlElement made = kept.addChild("made");
+    made.addText("t");
+    made.addAttribute("a", "1");
+    XmlElement inner = made.addChild("inner");
+    inner.addText("held");
+    kept.updateName("renamed");
+    if (kept.textCount() > 0)
+        kept.updateText(0, "u");
+    if (kept.attributeCount() > 0)
+        kept.updateAttribute(0, "v", "w");
+    if (kept.clearCount() > 0)
+        kept.removeClear(0);
+    if (!kept.removeChild(kept.childCount() - 1) || !made.parent().isEmpty())
+        broken("removed child");
+    made = XmlElement();
+    // `made` went with its last handle: `inner` lives on without a parent.
+    if (std::strcmp(inner.text(0), "held") != 0 || !inner.parent().isEmpty())
+        broken("a held element of a removed subtree");
+    kept.addChild("again").addText("x");
+    kept.removeChild(kept.childCount() - 1);  // nothing holds it: its blocks go at once
+}
+
 }  // namespace
 
 void checkXmlInput(const std::uint8_t* data, std::size_t size)
@@ -162,6 +202,10 @@ void checkXmlInput(const std::uint8_t* data, std::size_t size)
     if (root.isEmpty())
         return;
     walkQueries(root);
+    if ((flags & 32) != 0) {
+        keepAfterDocument(parseXmlText(text.c_str(), searchRoot ? "r" : nullptr));
+        return;
+    }
 
     if (!writable(root))
         return;
