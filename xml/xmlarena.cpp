@@ -1,4 +1,4 @@
-#include "xml/xmlarena.h"
+#include "xml/xmlarena_p.h"
 
 #include <algorithm>
 #include <cstring>

@@ -1,6 +1,6 @@
 // The arrays of an element body: filling them, and the list form editing works on.
 
-#include "xml/xmlelementbody.h"
+#include "xml/xmlelementbody_p.h"
 
 #include <cstring>
 #include <type_traits>

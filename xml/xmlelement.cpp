@@ -1,6 +1,6 @@
 #include "xml/xmlelement.h"
-#include "xml/xmlchars.h"
-#include "xml/xmlelementbody.h"
+#include "xml/xmlchars_p.h"
+#include "xml/xmlelementbody_p.h"
 
 #include <cstring>
 #include <limits>

@@ -1,5 +1,5 @@
-#include "xml/xmlentities.h"
-#include "xml/xmlchars.h"
+#include "xml/xmlentities_p.h"
+#include "xml/xmlchars_p.h"
 
 #include <cstring>
 

@@ -1,7 +1,7 @@
 // Reading documents from files: whole-file read, byte-order marks and UTF-16 conversion.
 
 #include "xml/xmlparser.h"
-#include "xml/xmlwide.h"
+#include "xml/xmlwide_p.h"
 
 #include <algorithm>
 #include <cstdio>

@@ -1,5 +1,5 @@
 #include "xml/xmloptions.h"
-#include "xml/xmlchars.h"
+#include "xml/xmlchars_p.h"
 
 namespace {
 

@@ -6,12 +6,12 @@
 // elements collect on scratch stacks and are copied into exactly sized arrays behind their body
 // when their element closes, so a parsed tree holds no spare capacity.
 
-#include "xml/xmlchars.h"
-#include "xml/xmlelementbody.h"
-#include "xml/xmlentities.h"
+#include "xml/xmlchars_p.h"
+#include "xml/xmlelementbody_p.h"
+#include "xml/xmlentities_p.h"
 #include "xml/xmlparser.h"
-#include "xml/xmlscratchstack.h"
-#include "xml/xmltokenizer.h"
+#include "xml/xmlscratchstack_p.h"
+#include "xml/xmltokenizer_p.h"
 
 #include <algorithm>
 #include <cstring>

@@ -1,4 +1,4 @@
-#include "xml/xmlwide.h"
+#include "xml/xmlwide_p.h"
 
 #include <cerrno>
 #include <iconv.h>

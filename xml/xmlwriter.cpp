@@ -1,9 +1,9 @@
 // Writing an element tree back as XML text. Iterative, so a deep tree cannot exhaust the stack.
 
-#include "xml/xmlchars.h"
+#include "xml/xmlchars_p.h"
 #include "xml/xmlelement.h"
-#include "xml/xmlelementbody.h"
-#include "xml/xmlentities.h"
+#include "xml/xmlelementbody_p.h"
+#include "xml/xmlentities_p.h"
 #include "xml/xmloptions.h"
 
 #include <cstdio>

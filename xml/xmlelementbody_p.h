@@ -8,7 +8,7 @@
 // last handle into it. A body with no handles is alive while an ancestor has some: a kept
 // sub-element whose ancestors all went has no parent any more (see live()).
 
-#include "xml/xmlarena.h"
+#include "xml/xmlarena_p.h"
 #include "xml/xmlelement.h"
 
 #include <atomic>

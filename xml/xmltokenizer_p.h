@@ -2,7 +2,7 @@
 // One token at a time from a NUL-terminated text. Internal to the reader; defined here so the
 // parser's loop can inline it.
 
-#include "xml/xmlchars.h"
+#include "xml/xmlchars_p.h"
 #include "xml/xmlelement.h"
 
 #include <cstddef>
