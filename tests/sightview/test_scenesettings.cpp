@@ -3,7 +3,7 @@
 #include "sightview/scenesettings.h"
 
 #include "support/commalocale.h"
-#include "xmltesting.h"
+#include "tests/xml/xmltesting.h"
 
 #include <cstdio>
 #include <string>
