@@ -4,6 +4,8 @@
 #include <cstring>
 #include <new>
 
+namespace xml {
+
 namespace {
 
 constexpr std::size_t minimumChunk = 1024;
@@ -81,3 +83,5 @@ void XmlArena::destroy(XmlArena* arena)
     arena->~XmlArena();
     ::operator delete(arena);
 }
+
+}  // namespace xml

@@ -9,6 +9,8 @@
 #include <cstddef>
 #include <cstdint>
 
+namespace xml {
+
 class XmlArena {
 public:
     XmlArena(const XmlArena&) = delete;
@@ -67,3 +69,5 @@ private:
     std::size_t chunkBytes_ = 0;      // bytes handed out by all chunks so far
     OwnedBlock owned_{&owned_, &owned_};  // ring of owned blocks
 };
+
+}  // namespace xml

@@ -5,6 +5,8 @@
 #include <cstring>
 #include <type_traits>
 
+using namespace xml;
+
 namespace {
 
 static_assert(std::is_trivially_copyable_v<XmlAttribute> && std::is_trivially_copyable_v<XmlClearSection> &&

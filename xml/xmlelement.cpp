@@ -8,6 +8,8 @@
 #include <utility>
 #include <vector>
 
+using namespace xml;
+
 namespace {
 
 const XmlClearMarkerEntry markerTable[] = {

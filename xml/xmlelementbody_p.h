@@ -17,6 +17,8 @@
 #include <string_view>
 #include <vector>
 
+namespace xml {
+
 // A view of one array of a body.
 template <typename T>
 struct XmlSpan {
@@ -47,6 +49,8 @@ struct XmlContentLists {
     std::vector<std::int32_t> order;  // index * 4 + XmlContentKind, one per child, text and clear
 };
 
+}  // namespace xml
+
 struct XmlElementBody {
     std::atomic<std::int32_t> handles{0};  // XmlElement handles on this body
     bool hasName = false;                  // false for the top element of a parse
@@ -54,7 +58,7 @@ struct XmlElementBody {
     bool nameOwned = false;    // `name` is an owned block
     bool arraysOwned = false;  // `arrays` is an owned block (else a piece of the arena or none)
     bool bodyOwned = false;    // the body itself is an owned block (made by addChild)
-    XmlArena* arena = nullptr;
+    xml::XmlArena* arena = nullptr;
     XmlElementBody* parent = nullptr;  // the element whose children list holds this one
     const char* name = "";             // NUL-terminated, as written
     unsigned char* arrays = nullptr;   // children, attributes, texts, clears, then order
@@ -64,28 +68,28 @@ struct XmlElementBody {
                                   std::size_t clearCount)
     {
         return childCount * sizeof(XmlElementBody*) + attributeCount * sizeof(XmlAttribute) +
-               textCount * sizeof(XmlTextItem) + clearCount * sizeof(XmlClearSection) +
+               textCount * sizeof(xml::XmlTextItem) + clearCount * sizeof(XmlClearSection) +
                (childCount + textCount + clearCount) * sizeof(std::int32_t);
     }
 
-    XmlSpan<XmlElementBody*> children() const { return {at<XmlElementBody*>(0), counts[0]}; }
-    XmlSpan<XmlAttribute> attributes() const { return {at<XmlAttribute>(attributeOffset()), counts[1]}; }
-    XmlSpan<XmlTextItem> texts() const { return {at<XmlTextItem>(textOffset()), counts[2]}; }
-    XmlSpan<XmlClearSection> clears() const { return {at<XmlClearSection>(clearOffset()), counts[3]}; }
-    XmlSpan<std::int32_t> order() const
+    xml::XmlSpan<XmlElementBody*> children() const { return {at<XmlElementBody*>(0), counts[0]}; }
+    xml::XmlSpan<XmlAttribute> attributes() const { return {at<XmlAttribute>(attributeOffset()), counts[1]}; }
+    xml::XmlSpan<xml::XmlTextItem> texts() const { return {at<xml::XmlTextItem>(textOffset()), counts[2]}; }
+    xml::XmlSpan<XmlClearSection> clears() const { return {at<XmlClearSection>(clearOffset()), counts[3]}; }
+    xml::XmlSpan<std::int32_t> order() const
     {
         return {at<std::int32_t>(orderOffset()), std::size_t{counts[0]} + counts[2] + counts[3]};
     }
 
     // Points the arrays at `storage` (arrayBytes() of these counts) and fills them.
     void setArrays(unsigned char* storage, XmlElementBody* const* childItems, std::size_t childCount,
-                   const XmlAttribute* attributeItems, std::size_t attributeCount, const XmlTextItem* textItems,
+                   const XmlAttribute* attributeItems, std::size_t attributeCount, const xml::XmlTextItem* textItems,
                    std::size_t textCount, const XmlClearSection* clearItems, std::size_t clearCount,
                    const std::int32_t* orderItems);
 
     // Editing: the items as lists, and the lists back into a new owned array block.
-    XmlContentLists takeLists() const;
-    void assignLists(const XmlContentLists& lists);
+    xml::XmlContentLists takeLists() const;
+    void assignLists(const xml::XmlContentLists& lists);
 
     // Whether a handle can still reach this body: it, or an element it hangs under, has handles.
     bool live() const;
@@ -109,9 +113,9 @@ struct XmlElementBody {
     static void reclaimIfUnreachable(XmlElementBody* body);
 
     // Frees the blocks an item owns (none for parsed items).
-    static void freeItem(XmlArena& arena, const XmlAttribute& a);
-    static void freeItem(XmlArena& arena, const XmlTextItem& t);
-    static void freeItem(XmlArena& arena, const XmlClearSection& c);
+    static void freeItem(xml::XmlArena& arena, const XmlAttribute& a);
+    static void freeItem(xml::XmlArena& arena, const xml::XmlTextItem& t);
+    static void freeItem(xml::XmlArena& arena, const XmlClearSection& c);
 
 private:
     template <typename T>
@@ -121,7 +125,7 @@ private:
     }
     std::size_t attributeOffset() const { return counts[0] * sizeof(XmlElementBody*); }
     std::size_t textOffset() const { return attributeOffset() + counts[1] * sizeof(XmlAttribute); }
-    std::size_t clearOffset() const { return textOffset() + counts[2] * sizeof(XmlTextItem); }
+    std::size_t clearOffset() const { return textOffset() + counts[2] * sizeof(xml::XmlTextItem); }
     std::size_t orderOffset() const { return clearOffset() + counts[3] * sizeof(XmlClearSection); }
 };
 

@@ -21,6 +21,8 @@
 #include <new>
 #include <vector>
 
+using namespace xml;
+
 using xmltokenizer::Token;
 using xmltokenizer::TokenKind;
 

@@ -6,6 +6,8 @@
 #include <memory>
 #include <type_traits>
 
+namespace xml {
+
 // A stack of plain items: grows by doubling, and truncating it touches no item.
 template <typename T>
 class ScratchStack {
@@ -48,3 +50,5 @@ private:
     std::size_t size_ = 0;
     std::size_t capacity_ = 0;
 };
+
+}  // namespace xml
