@@ -28,6 +28,30 @@ struct CommandLine {
 // `arguments` without the program name. Stops at the first error.
 CommandLine parseCommandLine(const std::vector<std::string>& arguments, const OwnOption& own = {});
 
+// A program's whole command line: `Options` derives from RangeOptions and adds the program's own.
+template <class Options>
+struct ParseResult {
+    std::optional<Options> options;  // set when the command line is valid
+    std::string error;               // why it is not, unless help was asked for
+    bool help = false;
+};
+
+// Reads the shared options into `options` and the program's own through `own`, which fills the
+// same `options` as it is given them (see OwnOption for what it returns).
+template <class Options>
+ParseResult<Options> parseOptions(const std::vector<std::string>& arguments, Options& options, const OwnOption& own)
+{
+    const CommandLine line = parseCommandLine(arguments, own);
+    ParseResult<Options> result;
+    result.help = line.help;
+    result.error = line.error;
+    if (!line.help && line.error.empty()) {
+        static_cast<RangeOptions&>(options) = line.range;
+        result.options = options;
+    }
+    return result;
+}
+
 // Numbers of a command line: the whole text, finite. std::nullopt otherwise.
 std::optional<double> parseNumber(const std::string& text);
 // A whole number within [min, max].

@@ -22,13 +22,7 @@ ParseResult parseOptions(const std::vector<std::string>& arguments)
         options.verbosity = static_cast<std::uint32_t>(*verbosity);
         return std::string();
     };
-    const rangeprogram::CommandLine line = rangeprogram::parseCommandLine(arguments, own);
-    if (line.help)
-        return {std::nullopt, {}, true};
-    if (!line.error.empty())
-        return {std::nullopt, line.error, false};
-    static_cast<rangeprogram::RangeOptions&>(options) = line.range;
-    return {options, {}, false};
+    return rangeprogram::parseOptions(arguments, options, own);
 }
 
 }  // namespace rangemon

@@ -15,11 +15,7 @@ struct Options : rangeprogram::RangeOptions {
     std::uint32_t verbosity = 3;
 };
 
-struct ParseResult {
-    std::optional<Options> options;  // set when the command line is valid
-    std::string error;               // why it is not, otherwise
-    bool help = false;
-};
+using ParseResult = rangeprogram::ParseResult<Options>;
 
 // `arguments` without the program name.
 ParseResult parseOptions(const std::vector<std::string>& arguments);

@@ -57,15 +57,7 @@ ParseResult parse(const std::vector<std::string>& args)
         }
         return std::string();
     };
-    const rangeprogram::CommandLine line = rangeprogram::parseCommandLine(args, own);
-    ParseResult result;
-    result.help = line.help;
-    result.error = line.error;
-    if (!line.help && line.error.empty()) {
-        static_cast<rangeprogram::RangeOptions&>(o) = line.range;
-        result.options = o;
-    }
-    return result;
+    return rangeprogram::parseOptions(args, o, own);
 }
 
 }  // namespace scenegen

@@ -20,11 +20,7 @@ struct Options : rangeprogram::RangeOptions {
     std::optional<std::string> vkrsim;    // SDO identity text of the VKRsim object to follow
 };
 
-struct ParseResult {
-    std::optional<Options> options;
-    std::string error;  // set when options is empty and help was not asked for
-    bool help = false;
-};
+using ParseResult = rangeprogram::ParseResult<Options>;
 
 ParseResult parse(const std::vector<std::string>& args);
 extern const char* const kUsage;

@@ -17,11 +17,7 @@ struct Options : rangeprogram::RangeOptions {
     double altitude = 0.0;   // metres above the ellipsoid
 };
 
-struct ParseResult {
-    std::optional<Options> options;
-    std::string error;  // set when options is empty and help was not asked for
-    bool help = false;
-};
+using ParseResult = rangeprogram::ParseResult<Options>;
 
 ParseResult parse(const std::vector<std::string>& args);
 extern const char* const kUsage;
