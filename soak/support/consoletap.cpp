@@ -39,6 +39,8 @@ void ConsoleTap::endOfLine()
         ++destructions;
     } else if (line_ == "ORVA::Platform::BasicImpl DiscoveryCallbackImpl execute()") {
         ++discoveries;
+    } else if (line_.compare(0, 24, "Session - dropped sample") == 0) {
+        ++dropped;
     }
     line_.clear();
 }

@@ -19,6 +19,7 @@ public:
     std::atomic<std::uint64_t> discoveries{0};
     std::atomic<std::uint64_t> destructions{0};
     std::atomic<std::int64_t> lastDestructionNs{0};  // CLOCK_MONOTONIC
+    std::atomic<std::uint64_t> dropped{0};  // "Session - dropped sample ..." lines (standard error)
     std::atomic<std::uint64_t> bytes{0};
 
 protected:
