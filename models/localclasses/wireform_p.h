@@ -96,8 +96,8 @@ struct Wire<Enumeration, std::enable_if_t<std::is_enum_v<Enumeration>>> {
 };
 
 // Longest text a received sample may carry: every text attribute is one line (a call sign, a
-// description, an address).
-inline constexpr std::size_t kMaxReceivedText = 4096;
+// description, an address), so 64 KiB is ample; a megabyte is not a text but a flood.
+inline constexpr std::size_t kMaxReceivedText = 65536;
 
 // Texts as C strings; a sample without one (null) reads as the empty text. The encoded pointer
 // lives as long as `value`. A received text that is longer than kMaxReceivedText or holds a

@@ -102,7 +102,7 @@ TEST(ForeignWriter, SamplesWithNonFiniteNumbersOrAbsurdTextsAreDroppedWithALogLi
     DdsEntity writer(dds_create_writer(publisher.e, topic.e, qos, nullptr));
     dds_delete_qos(qos);
 
-    const std::string longText(5000, 'A');
+    const std::string longText(70000, 'A');
     auto nanPosition = sample(1, 0, "NaN");
     nanPosition.tspi.position[1] = std::numeric_limits<double>::quiet_NaN();
     auto infiniteDamage = sample(2, 0, "Inf");
@@ -129,6 +129,6 @@ TEST(ForeignWriter, SamplesWithNonFiniteNumbersOrAbsurdTextsAreDroppedWithALogLi
     EXPECT_EQ(5, vkrsim::test::count(text, "Session - dropped sample of ORVA::Platform: ")) << text;
     EXPECT_NE(std::string::npos, text.find("tspi: TSPI value that is not a finite number")) << text;
     EXPECT_NE(std::string::npos, text.find("damagePercent: not a finite number")) << text;
-    EXPECT_NE(std::string::npos, text.find("callSign: text longer than 4096 bytes")) << text;
+    EXPECT_NE(std::string::npos, text.find("callSign: text longer than 65536 bytes")) << text;
     EXPECT_NE(std::string::npos, text.find("callSign: control character in text")) << text;
 }
