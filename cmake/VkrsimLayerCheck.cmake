@@ -4,7 +4,7 @@
 #    (followed through the uses of the uses);
 #  - a private header (its name ends in `_p.h`) is included from outside its layer, other than by
 #    the tests of that layer's folder.
-# Files under tests/ and bench/ may include any layer's public headers.
+# Files under tests/, bench/ and soak/ may include any layer's public headers.
 #   cmake -DROOT=<source tree> -DLAYERS=<layers file> -P VkrsimLayerCheck.cmake
 # exits non-zero with one line per offending include.
 
@@ -52,13 +52,13 @@ function(vkrsim_layer_check root layerFile outVar)
 
   set(problems "")
   set(files "")
-  foreach(dir IN LISTS layers ITEMS tests bench)
+  foreach(dir IN LISTS layers ITEMS tests bench soak)
     file(GLOB_RECURSE found RELATIVE ${root} ${root}/${dir}/*.h ${root}/${dir}/*.cpp ${root}/${dir}/*.in)
     list(APPEND files ${found})
   endforeach()
   list(REMOVE_DUPLICATES files)
   foreach(file IN LISTS files)
-    string(REGEX MATCH "^(tests|bench)/(.*)$" _ "${file}")
+    string(REGEX MATCH "^(tests|bench|soak)/(.*)$" _ "${file}")
     if(CMAKE_MATCH_1)
       set(kind test)
       _vkrsim_layer_of("${CMAKE_MATCH_2}" "${layers}" own)

@@ -58,7 +58,7 @@ function(vkrsim_check_layers)
   vkrsim_write_layer_file(${layerFile})
   get_property(order GLOBAL PROPERTY VKRSIM_LAYER_ORDER)
   set(sources "")
-  foreach(dir IN LISTS order ITEMS tests bench)
+  foreach(dir IN LISTS order ITEMS tests bench soak)
     file(GLOB_RECURSE found CONFIGURE_DEPENDS
       ${PROJECT_SOURCE_DIR}/${dir}/*.h ${PROJECT_SOURCE_DIR}/${dir}/*.cpp ${PROJECT_SOURCE_DIR}/${dir}/*.in)
     list(APPEND sources ${found})

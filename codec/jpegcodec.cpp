@@ -173,7 +173,9 @@ bool decodeJpeg(const std::uint8_t* data, std::size_t length, Image& image)
     return true;
 }
 
-bool writeJpegFile(const Image& image, const std::string& path)
+namespace {
+
+bool writeJpegFileOnce(const Image& image, const std::string& path)
 {
     // Create and truncate first: a picture that did not decode leaves an empty file behind,
     // never the previous picture. Private to the user, as the exchange directory is.
@@ -229,6 +231,20 @@ bool writeJpegFile(const Image& image, const std::string& path)
         return false;
     }
     return true;
+}
+
+}  // namespace
+
+bool writeJpegFile(const Image& image, const std::string& path)
+{
+    // A write that fails half-way (a full disk, a file-size limit) would leave the front of a
+    // picture behind, which a reader takes for a picture with a grey or smeared lower part.
+    if (writeJpegFileOnce(image, path))
+        return true;
+    const std::string reason = lastError;
+    ::truncate(path.c_str(), 0);
+    lastError = reason;
+    return false;
 }
 
 void freeImage(Image& image) { image.release(); }

@@ -59,7 +59,8 @@ bool decodeJpeg(const std::uint8_t* data, std::size_t length, Image& image);
 
 // Writes `image` as a JPEG file with the codec's default settings. The file is created (mode
 // 0600) and truncated before the encoder runs, so an empty image leaves an empty file. Returns
-// false when the file cannot be opened or written, or the image is empty.
+// false when the file cannot be opened or written, or the image is empty; a write that failed
+// part-way leaves the file empty too, never the front of a picture.
 bool writeJpegFile(const Image& image, const std::string& path);
 
 // Frees the image's pixels.

@@ -69,7 +69,7 @@ const Middleware::SmartPtr<T>& required(const Middleware::SmartPtr<T>& handle, c
                   "the IDL type of " #name " is not the wire type of the attribute");
 
 #define ORVA_OBJECT_ATTRIBUTE_DECODE(type, name, form) \
-    a.name = ::ORVA::LocalClasses::wire::Wire<type>::decode(in.name);
+    a.name = ::ORVA::LocalClasses::wire::decodeAttribute<type>(in.name, #name);
 #define ORVA_OBJECT_ATTRIBUTE_ENCODE(type, name, form) \
     out.name = ::ORVA::LocalClasses::wire::Wire<type>::encode(a.name);
 

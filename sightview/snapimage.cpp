@@ -87,14 +87,13 @@ void SnapImage::operator()(osg::RenderInfo&) const
             statistics.undecodable.fetch_add(1, std::memory_order_relaxed);
             OSG_INFO << "SnapImage - dropped picture: " << codec::lastCodecError() << std::endl;
         }
-        // An undecodable datagram leaves the file empty, so the read gives no image and the
-        // panel is left without one until a good picture arrives.
+        // An undecodable datagram leaves the file empty and gives no image: the panel is left
+        // without one until a good picture arrives.
         const std::string exchangeFile = driveBPath("b:\\image2.jpg");
         osg::ref_ptr<osg::Image> picture;
-        if (!exchangeFile.empty()) {
-            codec::writeJpegFile(mimage_, exchangeFile);
+        // Read back only what was written whole: a failed write leaves the file empty.
+        if (!exchangeFile.empty() && codec::writeJpegFile(mimage_, exchangeFile))
             picture = osgDB::readImageFile(exchangeFile);
-        }
         osg::Texture2D& texture = screenTexture();
         texture.setImage(picture);
         if (picture) {

@@ -7,7 +7,10 @@
 #include "models/localclasses/time.h"
 #include "models/localclasses/tspi.h"
 #include "models/localclasses/uniqueid.h"
+#include "middleware/exceptions.h"
 
+#include <cmath>
+#include <cstring>
 #include <string>
 #include <type_traits>
 #include <utility>
@@ -44,8 +47,12 @@ inline ORVA_LocalClasses_PlatformType to(const PlatformType::Interface& in)
     return {in.get_typeIndex(), in.get_databaseVersion()};
 }
 
+// Raises ORVA::Middleware::Exception for a value that is not a finite number (a malformed sample).
 inline SmartPtr<TSPI::Interface> from(const ORVA_LocalClasses_TSPI& in)
 {
+    for (int i = 0; i < 3; ++i)
+        if (!std::isfinite(in.position[i]) || !std::isfinite(in.orientation[i]) || !std::isfinite(in.velocity[i]))
+            throw Middleware::Exception("TSPI value that is not a finite number");
     return TSPI::Interface::create({in.position[0], in.position[1], in.position[2]},
                                    {in.orientation[0], in.orientation[1], in.orientation[2]},
                                    {in.velocity[0], in.velocity[1], in.velocity[2]});
@@ -62,12 +69,21 @@ inline ORVA_LocalClasses_TSPI to(const TSPI::Interface& in)
 }
 
 // How an attribute of C++ type T travels in a sample: Wire<T>::type is its member type there,
-// decode and encode convert. Numbers and flags travel as they are.
+// decode and encode convert. Numbers and flags travel as they are; a received floating-point
+// number that is NaN or infinite makes the sample malformed (decode raises
+// ORVA::Middleware::Exception), since no attribute gives such a value a meaning.
 template <class T, class = void>
 struct Wire {
     static_assert(std::is_arithmetic_v<T>, "no wire form for this attribute type");
     using type = T;
-    static T decode(type in) { return in; }
+    static T decode(type in)
+    {
+        if constexpr (std::is_floating_point_v<T>) {
+            if (!std::isfinite(in))
+                throw Middleware::Exception("not a finite number");
+        }
+        return in;
+    }
     static type encode(T value) { return value; }
 };
 
@@ -79,12 +95,31 @@ struct Wire<Enumeration, std::enable_if_t<std::is_enum_v<Enumeration>>> {
     static type encode(Enumeration value) { return static_cast<type>(value); }
 };
 
+// Longest text a received sample may carry: every text attribute is one line (a call sign, a
+// description, an address), so 64 KiB is ample; a megabyte is not a text but a flood.
+inline constexpr std::size_t kMaxReceivedText = 65536;
+
 // Texts as C strings; a sample without one (null) reads as the empty text. The encoded pointer
-// lives as long as `value`.
+// lives as long as `value`. A received text that is longer than kMaxReceivedText or holds a
+// control character (which would break or forge the lines a callback writes) makes the sample
+// malformed.
 template <>
 struct Wire<std::string> {
     using type = char*;
-    static std::string decode(const char* in) { return in ? in : ""; }
+    static std::string decode(const char* in)
+    {
+        if (!in)
+            return "";
+        const std::size_t length = ::strnlen(in, kMaxReceivedText + 1);
+        if (length > kMaxReceivedText)
+            throw Middleware::Exception("text longer than " + std::to_string(kMaxReceivedText) + " bytes");
+        for (std::size_t i = 0; i < length; ++i) {
+            const auto c = static_cast<unsigned char>(in[i]);
+            if (c < 0x20 || c == 0x7f)
+                throw Middleware::Exception("control character in text");
+        }
+        return std::string(in, length);
+    }
     static type encode(const std::string& value) { return const_cast<char*>(value.c_str()); }  // dds_write only reads it
 };
 
@@ -95,5 +130,16 @@ struct Wire<SmartPtr<Interface>> {
     static SmartPtr<Interface> decode(const type& in) { return from(in); }
     static type encode(const SmartPtr<Interface>& value) { return to(*value); }
 };
+
+// Decodes one attribute; a malformed value raises ORVA::Middleware::Exception naming it.
+template <class T, class In>
+T decodeAttribute(const In& in, const char* name)
+{
+    try {
+        return Wire<T>::decode(in);
+    } catch (const Middleware::Exception& e) {
+        throw Middleware::Exception(std::string(name) + ": " + e.what());
+    }
+}
 
 }  // namespace ORVA::LocalClasses::wire

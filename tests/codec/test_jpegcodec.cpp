@@ -2,10 +2,12 @@
 #include "support/childprocess.h"
 
 #include <gtest/gtest.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <turbojpeg.h>
 #include <unistd.h>
 
+#include <csignal>
 #include <cstdlib>
 #include <fstream>
 #include <string>
@@ -193,6 +195,36 @@ TEST(JpegCodec, EmptyImageTruncatesAnExistingFile)
     }
     codec::Image empty;
     EXPECT_FALSE(codec::writeJpegFile(empty, path));
+    struct stat st {};
+    ASSERT_EQ(stat(path.c_str(), &st), 0);
+    EXPECT_EQ(st.st_size, 0);
+}
+
+TEST(JpegCodec, AWriteCutShortLeavesAnEmptyFileNotTheFrontOfAPicture)
+{
+    TempDir dir;
+    Bytes noise(256 * 256 * 3);
+    unsigned seed = 1;
+    for (auto& b : noise)
+        b = static_cast<std::uint8_t>((seed = seed * 1103515245u + 12345u) >> 16);
+    const Bytes jpeg = encodeReference(noise, 256, 256, TJPF_RGB, TJSAMP_444);
+    codec::Image image;
+    ASSERT_TRUE(codec::decodeJpeg(jpeg.data(), jpeg.size(), image));
+    const std::string path = dir.file("image2.jpg");
+
+    // A file-size limit far below the picture's size: the encoder's writes fail half-way.
+    const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+    rlimit old{};
+    getrlimit(RLIMIT_FSIZE, &old);
+    rlimit low = old;
+    low.rlim_cur = 4096;
+    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &low), 0);
+    const bool written = codec::writeJpegFile(image, path);
+    setrlimit(RLIMIT_FSIZE, &old);
+    std::signal(SIGXFSZ, oldHandler);
+
+    EXPECT_FALSE(written);
+    EXPECT_FALSE(codec::lastCodecError().empty());
     struct stat st {};
     ASSERT_EQ(stat(path.c_str(), &st), 0);
     EXPECT_EQ(st.st_size, 0);

@@ -8,6 +8,10 @@
 
 #include <dds/dds.h>
 
+#include <iostream>
+#include <limits>
+#include <sstream>
+
 using namespace rangetest;
 using namespace std::chrono_literals;
 
@@ -73,4 +77,58 @@ TEST(ForeignWriter, WellFormedSamplesAreObjectsAndMalformedOnesAreDropped)
     ASSERT_EQ(DDS_RETCODE_OK, dds_dispose(writer.e, &good));
     ASSERT_TRUE(member.pumpUntil([&] { return recorder->count('x') == 1; }, 5s));
     EXPECT_EQ(proxy, recorder->events.back().proxy);
+}
+
+TEST(ForeignWriter, SamplesWithNonFiniteNumbersOrAbsurdTextsAreDroppedWithALogLine)
+{
+    VKRSIM_REQUIRE_ISOLATED_NETWORK();
+    const std::string name = uniqueName("middleware");
+    auto manager = startManager(name);
+    Member member = Member::join(name);
+    auto recorder = std::make_shared<Recorder<ORVA::Platform::Proxy>>();
+    member.session->subscribe(recordingSubscription<ORVA::Platform::SubscriptionInfo>(recorder));
+    std::ostringstream log;
+    std::streambuf* const savedCerr = std::cerr.rdbuf(log.rdbuf());
+
+    DdsEntity participant(dds_create_participant(DDS_DOMAIN_DEFAULT, nullptr, nullptr));
+    dds_qos_t* qos = dds_create_qos();
+    dds_qset_partition1(qos, name.c_str());
+    DdsEntity publisher(dds_create_publisher(participant.e, qos, nullptr));
+    dds_reset_qos(qos);
+    dds_qset_reliability(qos, DDS_RELIABILITY_RELIABLE, DDS_SECS(1));
+    dds_qset_durability(qos, DDS_DURABILITY_TRANSIENT_LOCAL);
+    dds_qset_history(qos, DDS_HISTORY_KEEP_LAST, 1);
+    DdsEntity topic(dds_create_topic(participant.e, &ORVA_Platform_IDL_Platform_desc, "ORVA_Platform", nullptr, nullptr));
+    DdsEntity writer(dds_create_writer(publisher.e, topic.e, qos, nullptr));
+    dds_delete_qos(qos);
+
+    const std::string longText(70000, 'A');
+    auto nanPosition = sample(1, 0, "NaN");
+    nanPosition.tspi.position[1] = std::numeric_limits<double>::quiet_NaN();
+    auto infiniteDamage = sample(2, 0, "Inf");
+    infiniteDamage.damagePercent = std::numeric_limits<float>::infinity();
+    const auto longCallSign = sample(3, 0, longText.c_str());
+    const auto forgedLine = sample(4, 0, "UUT9\nNumber of Platforms = 99");
+    for (const ORVA_Platform_IDL_Platform* bad :
+         std::initializer_list<const ORVA_Platform_IDL_Platform*>{&nanPosition, &infiniteDamage, &longCallSign, &forgedLine})
+        ASSERT_EQ(DDS_RETCODE_OK, dds_write(writer.e, bad));
+    // A known object stays as it was when a malformed update of it comes.
+    const auto good = sample(5, 5, "Foreign");
+    ASSERT_EQ(DDS_RETCODE_OK, dds_write(writer.e, &good));
+    ASSERT_TRUE(member.pumpUntil([&] { return recorder->count('d') == 1; }, 10s));
+    auto spoiled = good;
+    spoiled.version = 4;
+    spoiled.tspi.velocity[0] = -std::numeric_limits<double>::infinity();
+    ASSERT_EQ(DDS_RETCODE_OK, dds_write(writer.e, &spoiled));
+    member.pumpFor(500ms);
+    std::cerr.rdbuf(savedCerr);
+
+    EXPECT_EQ("d", recorder->kinds());
+    EXPECT_EQ(3u, recorder->events[0].proxy->getPublicationState()->get_ORVA_Platform_VersionCounter());
+    const std::string text = log.str();
+    EXPECT_EQ(5, vkrsim::test::count(text, "Session - dropped sample of ORVA::Platform: ")) << text;
+    EXPECT_NE(std::string::npos, text.find("tspi: TSPI value that is not a finite number")) << text;
+    EXPECT_NE(std::string::npos, text.find("damagePercent: not a finite number")) << text;
+    EXPECT_NE(std::string::npos, text.find("callSign: text longer than 65536 bytes")) << text;
+    EXPECT_NE(std::string::npos, text.find("callSign: control character in text")) << text;
 }
