@@ -5,6 +5,10 @@ function(vkrsim_warnings target)
     $<$<COMPILE_LANGUAGE:C>:-Wall -Wextra>)
 endfunction()
 
+# Per-test time limit, seconds; the sanitizer builds raise it (scripts/sanitize), since the
+# property overrides ctest's own --timeout.
+set(VKRSIM_TEST_TIMEOUT 300 CACHE STRING "Time limit of each test, seconds")
+
 # A GoogleTest executable registered with CTest. Extra arguments are linked.
 #   vkrsim_test(NAME test_codec SOURCES a.cpp b.cpp LIBS vkrsim_codec [LABELS net] [PROPERTIES ...])
 function(vkrsim_test)
@@ -12,7 +16,7 @@ function(vkrsim_test)
   add_executable(${T_NAME} ${T_SOURCES})
   vkrsim_warnings(${T_NAME})
   target_link_libraries(${T_NAME} PRIVATE ${T_LIBS} vkrsim_testsupport GTest::gtest_main GTest::gmock)
-  set(props TIMEOUT 300)
+  set(props TIMEOUT ${VKRSIM_TEST_TIMEOUT})
   if(T_LABELS)
     # gtest_discover_tests flattens list values into the property list, which would turn a
     # second label into a property name and drop what follows it: one label per executable.

@@ -32,15 +32,15 @@ struct ErrorManager {
     std::longjmp(err->jump, 1);
 }
 
-// Level -1 is a warning about corrupt data (a truncated stream only warns and pads with grey):
-// count it so the decode can refuse the picture. Trace messages are dropped.
+// Level -1 is a warning about corrupt data (a truncated stream only warns and pads with grey).
+// A decode refuses the picture at the first one, at once, like on an error: a datagram of a few
+// hundred bytes claiming 60 million pixels would otherwise have the rest padded, costing seconds
+// of the feed's thread for nothing. Encodes count warnings only. Trace messages are dropped.
 void onMessage(j_common_ptr info, int level)
 {
     auto* err = reinterpret_cast<ErrorManager*>(info->err);
-    if (level < 0) {
-        if (err->warnings++ == 0)
-            (*info->err->format_message)(info, err->message);
-    }
+    if (level < 0 && err->warnings++ == 0 && info->is_decompressor)
+        onError(info);
 }
 
 void installErrorManager(ErrorManager& err)
@@ -164,12 +164,8 @@ bool decodeJpeg(const std::uint8_t* data, std::size_t length, Image& image)
         if (jpeg_read_scanlines(&d.info, rows, want) == 0)
             return fail(image, "JPEG stream ended early");
     }
+    // A corrupt-data warning ends the decode through the error path (onMessage).
     jpeg_finish_decompress(&d.info);
-    if (err.warnings > 0) {
-        lastError = std::string("corrupt JPEG: ") + err.message;
-        image.clear();
-        return false;
-    }
     return true;
 }
 

@@ -27,8 +27,11 @@ void readSceneSettings() { readSceneSettings("SceneGeneratorconfig.xml"); }
 
 void readSceneSettings(const std::string& fileName)
 {
-    const XmlElement xMainNode = loadXmlFileOrExit(fileName.c_str(), "MGXML");
+    sceneSettings = sceneSettingsFromDocument(loadXmlFileOrExit(fileName.c_str(), "MGXML"));
+}
 
+SceneSettings sceneSettingsFromDocument(const XmlElement& xMainNode)
+{
     SceneSettings read;
     read.terrainFile = firstText(xMainNode, "terrainfile");
     read.vehicleFile = firstText(xMainNode, "vehiclefile");
@@ -44,5 +47,5 @@ void readSceneSettings(const std::string& fileName)
         if (const char* path = xNode.child("path").text(0))
             read.modelPaths.emplace_back(path);
     }
-    sceneSettings = std::move(read);
+    return read;
 }

@@ -4,6 +4,8 @@
 #include <string>
 #include <vector>
 
+class XmlElement;
+
 struct SceneSettings {
     std::string terrainFile;               // kept; nothing reads it
     std::string vehicleFile;               // kept; nothing reads it
@@ -23,3 +25,7 @@ void readSceneSettings();
 
 // Same, from another file (tests, tools).
 void readSceneSettings(const std::string& fileName);
+
+// The values of a parsed document whose root is the "MGXML" element (what readSceneSettings
+// stores); missing elements give empty texts and 0.0 offsets.
+SceneSettings sceneSettingsFromDocument(const XmlElement& root);

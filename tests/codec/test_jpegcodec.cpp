@@ -7,6 +7,7 @@
 #include <turbojpeg.h>
 #include <unistd.h>
 
+#include <chrono>
 #include <csignal>
 #include <cstdlib>
 #include <fstream>
@@ -183,6 +184,35 @@ TEST(JpegCodec, BadBuffersGiveAnEmptyImageAndTheProcessLives)
     EXPECT_FALSE(codec::decodeJpeg(nullptr, 0, image));
     EXPECT_FALSE(codec::decodeJpeg(good.data(), 0, image));
     EXPECT_TRUE(image.empty());
+}
+
+// A few hundred bytes claiming 8000 x 8000 pixels, cut after the first scan header: refused at
+// the end of the data, not after padding 64 million pixels (seconds each, on the feed's thread).
+TEST(JpegCodec, TruncatedHugePicturesAreRefusedWithoutDecodingThePadding)
+{
+    const Bytes good = encodeReference(gradient(64, 64), 64, 64, TJPF_RGB, TJSAMP_420);
+    Bytes claim = good;
+    std::size_t scan = 0;
+    for (std::size_t i = 0; i + 8 < claim.size(); ++i) {
+        if (claim[i] == 0xFF && claim[i + 1] == 0xC0) {
+            claim[i + 5] = claim[i + 7] = 0x1F;  // 8000 = 0x1F40
+            claim[i + 6] = claim[i + 8] = 0x40;
+        }
+        if (claim[i] == 0xFF && claim[i + 1] == 0xDA)
+            scan = i;
+    }
+    ASSERT_GT(scan, 0u);
+    claim.resize(scan + 40);
+
+    codec::Image image;
+    const auto start = std::chrono::steady_clock::now();
+    for (int i = 0; i < 20; ++i)
+        EXPECT_FALSE(codec::decodeJpeg(claim.data(), claim.size(), image));
+    const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    EXPECT_TRUE(image.empty());
+    EXPECT_NE(codec::lastCodecError().find("corrupt JPEG"), std::string::npos) << codec::lastCodecError();
+    // Padding costs well over 0.1 s per picture on any machine; the refusal microseconds.
+    EXPECT_LT(seconds, 1.0);
 }
 
 TEST(JpegCodec, EmptyImageTruncatesAnExistingFile)
