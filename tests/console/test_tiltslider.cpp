@@ -1,3 +1,4 @@
+#include "console/colorref.h"
 #include "console/macsliderctrl.h"
 #include "console/resourceids.h"
 #include "console/slidergeometry.h"
@@ -145,6 +146,35 @@ TEST_F(TiltSlider, WithoutBothSidesTheThumbPointsAwayFromTheTicks)
         EXPECT_EQ(image.pixelColor(t.center().x() + (row.tipRight ? -3 : 3), t.center().y() - 2),
                   QColor(255, 0, 0));
     }
+}
+
+TEST(TiltSliderColours, PrimaryRedDerivesItsShades)
+{
+    CMacSliderCtrl slider;
+    QPalette palette = slider.palette();
+    palette.setColor(QPalette::Button, QColor(200, 200, 200));
+    palette.setColor(QPalette::Dark, QColor(101, 100, 100));
+    palette.setColor(QPalette::Shadow, QColor(0, 0, 10));
+    palette.setColor(QPalette::Light, QColor(250, 251, 252));
+    slider.setPalette(palette);
+
+    slider.SetPrimaryColor(0x000000FF);
+    EXPECT_EQ(slider.GetPrimaryColor(), 0x000000FFu);
+    EXPECT_EQ(slider.hiliteColor(), 0x003333FFu);
+    EXPECT_EQ(slider.lighterColor(), 0x006666FFu);
+    EXPECT_EQ(slider.shadowColor(), 0x000000CCu);
+    EXPECT_EQ(slider.darkerColor(), 0x00000099u);
+    // Frames from the 3D colours of the palette.
+    EXPECT_EQ(slider.darkFrameColor(), makeColorRef(50, 50, 55));
+    EXPECT_EQ(slider.frameMidColor(), makeColorRef(150, 150, 150));
+    EXPECT_EQ(slider.edgeLightColor(), makeColorRef(250, 251, 252));
+
+    slider.SetChannelColor(0x00C4C4FF);
+    slider.SetSelectionColor(0x004040FF);
+    EXPECT_EQ(slider.GetChannelColor(), 0x00C4C4FFu);
+    EXPECT_EQ(slider.GetSelectionColor(), 0x004040FFu);
+    // Changing the selection colour keeps the thumb's shades.
+    EXPECT_EQ(slider.hiliteColor(), 0x003333FFu);
 }
 
 }  // namespace
