@@ -107,6 +107,9 @@ TEST_F(SessionHarness, OnePlatformIsReportedStoredAndPublishedAsTheView)
     ASSERT_TRUE(waitForConsole("Number of Platforms = 1", 5)) << console();
     ASSERT_TRUE(vkrsim::test::eventually([&] { return vkrsimStates(peerLog("rangemon.log")).size() >= 3; }, 20s))
         << peerLog("rangemon.log");
+    // A state change of the Platform too, not only its discovery: the passes can outrun uutsim's
+    // first update after the discovery.
+    ASSERT_TRUE(waitForConsole(" this.tspi \n", 1)) << console();
     ASSERT_TRUE(resignAndWait());
 
     const auto boxes = boxes_.boxes();
