@@ -23,6 +23,42 @@ struct DdsEntity {
     ~DdsEntity() { dds_delete(e); }
 };
 
+// A plain DDS writer of Platform samples in the partition of execution `name`, with the QoS the
+// middleware's readers expect: what a program of another maker would publish.
+struct ForeignPlatformWriter {
+    DdsEntity participant{dds_create_participant(DDS_DOMAIN_DEFAULT, nullptr, nullptr)};
+    DdsEntity publisher;
+    DdsEntity topic;
+    DdsEntity writer;
+
+    explicit ForeignPlatformWriter(const std::string& name)
+        : publisher(publisherIn(participant.e, name)),
+          topic(dds_create_topic(participant.e, &ORVA_Platform_IDL_Platform_desc, "ORVA_Platform", nullptr, nullptr)),
+          writer(stateWriter(publisher.e, topic.e))
+    {
+    }
+
+private:
+    static dds_entity_t publisherIn(dds_entity_t participant, const std::string& name)
+    {
+        dds_qos_t* qos = dds_create_qos();
+        dds_qset_partition1(qos, name.c_str());
+        const dds_entity_t publisher = dds_create_publisher(participant, qos, nullptr);
+        dds_delete_qos(qos);
+        return publisher;
+    }
+    static dds_entity_t stateWriter(dds_entity_t publisher, dds_entity_t topic)
+    {
+        dds_qos_t* qos = dds_create_qos();
+        dds_qset_reliability(qos, DDS_RELIABILITY_RELIABLE, DDS_SECS(1));
+        dds_qset_durability(qos, DDS_DURABILITY_TRANSIENT_LOCAL);
+        dds_qset_history(qos, DDS_HISTORY_KEEP_LAST, 1);
+        const dds_entity_t writer = dds_create_writer(publisher, topic, qos, nullptr);
+        dds_delete_qos(qos);
+        return writer;
+    }
+};
+
 ORVA_Platform_IDL_Platform sample(std::uint64_t serial, std::uint32_t nanoseconds, const char* callSign)
 {
     ORVA_Platform_IDL_Platform s{};
@@ -48,17 +84,8 @@ TEST(ForeignWriter, WellFormedSamplesAreObjectsAndMalformedOnesAreDropped)
     auto recorder = std::make_shared<Recorder<ORVA::Platform::Proxy>>();
     member.session->subscribe(recordingSubscription<ORVA::Platform::SubscriptionInfo>(recorder));
 
-    DdsEntity participant(dds_create_participant(DDS_DOMAIN_DEFAULT, nullptr, nullptr));
-    dds_qos_t* qos = dds_create_qos();
-    dds_qset_partition1(qos, name.c_str());
-    DdsEntity publisher(dds_create_publisher(participant.e, qos, nullptr));
-    dds_reset_qos(qos);
-    dds_qset_reliability(qos, DDS_RELIABILITY_RELIABLE, DDS_SECS(1));
-    dds_qset_durability(qos, DDS_DURABILITY_TRANSIENT_LOCAL);
-    dds_qset_history(qos, DDS_HISTORY_KEEP_LAST, 1);
-    DdsEntity topic(dds_create_topic(participant.e, &ORVA_Platform_IDL_Platform_desc, "ORVA_Platform", nullptr, nullptr));
-    DdsEntity writer(dds_create_writer(publisher.e, topic.e, qos, nullptr));
-    dds_delete_qos(qos);
+    const ForeignPlatformWriter foreign(name);
+    const DdsEntity& writer = foreign.writer;
 
     const auto bad = sample(1, 2000000000u, "Broken");  // nanoseconds beyond a second
     const auto good = sample(2, 5, "Foreign");
@@ -90,17 +117,8 @@ TEST(ForeignWriter, SamplesWithNonFiniteNumbersOrAbsurdTextsAreDroppedWithALogLi
     std::ostringstream log;
     std::streambuf* const savedCerr = std::cerr.rdbuf(log.rdbuf());
 
-    DdsEntity participant(dds_create_participant(DDS_DOMAIN_DEFAULT, nullptr, nullptr));
-    dds_qos_t* qos = dds_create_qos();
-    dds_qset_partition1(qos, name.c_str());
-    DdsEntity publisher(dds_create_publisher(participant.e, qos, nullptr));
-    dds_reset_qos(qos);
-    dds_qset_reliability(qos, DDS_RELIABILITY_RELIABLE, DDS_SECS(1));
-    dds_qset_durability(qos, DDS_DURABILITY_TRANSIENT_LOCAL);
-    dds_qset_history(qos, DDS_HISTORY_KEEP_LAST, 1);
-    DdsEntity topic(dds_create_topic(participant.e, &ORVA_Platform_IDL_Platform_desc, "ORVA_Platform", nullptr, nullptr));
-    DdsEntity writer(dds_create_writer(publisher.e, topic.e, qos, nullptr));
-    dds_delete_qos(qos);
+    const ForeignPlatformWriter foreign(name);
+    const DdsEntity& writer = foreign.writer;
 
     const std::string longText(70000, 'A');
     auto nanPosition = sample(1, 0, "NaN");
