@@ -15,6 +15,7 @@
 #include "sightview/snapimage.h"
 #include "stateblock/stateblock.h"
 #include "support/childprocess.h"
+#include "support/groupsocket.h"
 #include "tools/scenegen/jpegfit.h"
 #include "tools/scenegen/renderer.h"
 #include "tools/scenegen/scene.h"
@@ -47,32 +48,19 @@ const char* const kGroup = "239.255.42.51";
 
 class Catcher {
 public:
-    Catcher()
-    {
-        socket_ = ::socket(AF_INET, SOCK_DGRAM | SOCK_CLOEXEC, 0);
-        const int on = 1;
-        ::setsockopt(socket_, SOL_SOCKET, SO_REUSEADDR, &on, sizeof on);
-        sockaddr_in a{};
-        a.sin_family = AF_INET;
-        a.sin_port = htons(2000);
-        ::bind(socket_, reinterpret_cast<sockaddr*>(&a), sizeof a);
-        ip_mreq m{};
-        ::inet_pton(AF_INET, kGroup, &m.imr_multiaddr);
-        ::setsockopt(socket_, IPPROTO_IP, IP_ADD_MEMBERSHIP, &m, sizeof m);
-    }
-    ~Catcher() { ::close(socket_); }
+    Catcher() : socket_(kGroup, 2000) {}
     // One datagram within `timeoutMs`; its size, or -1.
     long next(int timeoutMs)
     {
-        pollfd p{socket_, POLLIN, 0};
+        pollfd p{socket_.fd(), POLLIN, 0};
         if (::poll(&p, 1, timeoutMs) != 1)
             return -1;
-        return ::recv(socket_, buffer_.data(), buffer_.size(), MSG_TRUNC);
+        return ::recv(socket_.fd(), buffer_.data(), buffer_.size(), MSG_TRUNC);
     }
     const std::uint8_t* data() const { return buffer_.data(); }
 
 private:
-    int socket_ = -1;
+    vkrsim::test::GroupSocket socket_;
     std::vector<std::uint8_t> buffer_ = std::vector<std::uint8_t>(70000);
 };
 

@@ -14,6 +14,7 @@
 #include "bench/support/benchtools.h"
 #include "soak/support/procstat.h"
 #include "support/childprocess.h"
+#include "support/groupsocket.h"
 
 #include <arpa/inet.h>
 #include <netinet/in.h>
@@ -54,20 +55,7 @@ std::string run(const std::string& command)
 // The datagrams on the group, counted.
 class Counter {
 public:
-    Counter()
-    {
-        socket_ = ::socket(AF_INET, SOCK_DGRAM | SOCK_CLOEXEC, 0);
-        const int on = 1;
-        ::setsockopt(socket_, SOL_SOCKET, SO_REUSEADDR, &on, sizeof on);
-        sockaddr_in a{};
-        a.sin_family = AF_INET;
-        a.sin_port = htons(2000);
-        ::bind(socket_, reinterpret_cast<sockaddr*>(&a), sizeof a);
-        ip_mreq m{};
-        ::inet_pton(AF_INET, kGroup, &m.imr_multiaddr);
-        ::setsockopt(socket_, IPPROTO_IP, IP_ADD_MEMBERSHIP, &m, sizeof m);
-    }
-    ~Counter() { ::close(socket_); }
+    Counter() : socket_(kGroup, 2000) {}
     Counter(const Counter&) = delete;
     Counter& operator=(const Counter&) = delete;
     // Pictures per second over `seconds`.
@@ -77,15 +65,15 @@ public:
         long n = 0;
         const std::int64_t end = bench::monotonicNs() + static_cast<std::int64_t>(seconds * 1e9);
         while (bench::monotonicNs() < end) {
-            pollfd p{socket_, POLLIN, 0};
-            if (::poll(&p, 1, 100) == 1 && ::recv(socket_, buffer.data(), buffer.size(), 0) >= 0)
+            pollfd p{socket_.fd(), POLLIN, 0};
+            if (::poll(&p, 1, 100) == 1 && ::recv(socket_.fd(), buffer.data(), buffer.size(), 0) >= 0)
                 ++n;
         }
         return static_cast<double>(n) / seconds;
     }
 
 private:
-    int socket_ = -1;
+    vkrsim::test::GroupSocket socket_;
 };
 
 // The operator at VKRsim's dialog (client area 320 x 190 dialog units).

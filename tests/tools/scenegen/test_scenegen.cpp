@@ -3,6 +3,7 @@
 
 #include "codec/jpegcodec.h"
 #include "models/mission/vkrsim.h"
+#include "support/groupsocket.h"
 #include "support/isolation.h"
 #include "tests/middleware/rangefixture.h"
 #include "tools/scenegen/terrain.h"
@@ -32,21 +33,8 @@ constexpr double kPi = 3.14159265358979323846;
 // Joins a group on a port of its own and takes the datagrams that arrive while asked to.
 class Catcher {
 public:
-    Catcher(const std::string& group, unsigned short port)
-    {
-        socket_ = ::socket(AF_INET, SOCK_DGRAM | SOCK_CLOEXEC, 0);
-        const int on = 1;
-        ::setsockopt(socket_, SOL_SOCKET, SO_REUSEADDR, &on, sizeof on);
-        sockaddr_in a{};
-        a.sin_family = AF_INET;
-        a.sin_port = htons(port);
-        ::bind(socket_, reinterpret_cast<sockaddr*>(&a), sizeof a);
-        ip_mreq m{};
-        ::inet_pton(AF_INET, group.c_str(), &m.imr_multiaddr);
-        joined_ = ::setsockopt(socket_, IPPROTO_IP, IP_ADD_MEMBERSHIP, &m, sizeof m) == 0;
-    }
-    ~Catcher() { ::close(socket_); }
-    bool joined() const { return joined_; }
+    Catcher(const std::string& group, unsigned short port) : socket_(group, port) {}
+    bool joined() const { return socket_.joined(); }
 
     struct Batch {
         int count = 0;
@@ -61,11 +49,11 @@ public:
         std::vector<std::uint8_t> buffer(70000);
         const auto end = std::chrono::steady_clock::now() + period;
         for (auto now = std::chrono::steady_clock::now(); now < end; now = std::chrono::steady_clock::now()) {
-            pollfd p{socket_, POLLIN, 0};
+            pollfd p{socket_.fd(), POLLIN, 0};
             const int left = static_cast<int>(std::chrono::duration_cast<std::chrono::milliseconds>(end - now).count());
             if (::poll(&p, 1, left) != 1)
                 continue;
-            const ssize_t n = ::recv(socket_, buffer.data(), buffer.size(), MSG_TRUNC);
+            const ssize_t n = ::recv(socket_.fd(), buffer.data(), buffer.size(), MSG_TRUNC);
             if (n < 0)
                 continue;
             ++b.count;
@@ -93,8 +81,7 @@ public:
     }
 
 private:
-    int socket_ = -1;
-    bool joined_ = false;
+    vkrsim::test::GroupSocket socket_;
 };
 
 // Pixels of the east landmark's colour.
