@@ -2,6 +2,7 @@
 
 #include "data/installeddata.h"
 #include "sightview/exchangedirectory.h"
+#include "sightview/overlaycells.h"
 #include "sightview/sightobjects.h"
 #include "sightview/scenesettings.h"
 
@@ -18,6 +19,8 @@
 #include <osgDB/Registry>
 
 #include <iostream>
+#include <utility>
+#include <vector>
 
 using namespace sightview;
 
@@ -34,6 +37,9 @@ const LayerLook kLayers[3] = {
     {"reticule2.png", osg::Vec4(0.8f, 0.8f, 0.8f, 0.8f)},
     {"dummy.png", osg::Vec4(0.8f, 0.8f, 0.8f, 0.1f)},
 };
+
+// Cells of 8 x 8 texels: small enough to follow the symbology's lines closely, few enough quads.
+constexpr int kOverlayCell = 8;
 
 void extendSearchPath()
 {
@@ -58,6 +64,39 @@ void setUpClock(osgText::Text& clock)
     clock.setColor(osg::Vec4(199.0f, 199.0f, 15.0f, 1.0f));
     // The frame loop rewrites the text while the drawing thread may draw the previous one.
     clock.setDataVariance(osg::Object::DYNAMIC);
+}
+
+// The layer's quad over the whole HUD, textured by `image`, cut down to the cells of the image
+// that can show something. Without an image the layer is its colour alone, over the whole HUD.
+osg::ref_ptr<osg::Geometry> overlayQuads(const osg::Image* image, const osg::Vec4& colour)
+{
+    const int width = image ? image->s() : 1;
+    const int height = image ? image->t() : 1;
+    std::vector<TexelRect> rects = {TexelRect{0, 0, width, height}};
+    if (image)
+        rects = visibleCells(*image, kOverlayCell);
+    osg::ref_ptr<osg::Vec3Array> vertices = new osg::Vec3Array;
+    osg::ref_ptr<osg::Vec2Array> texCoords = new osg::Vec2Array;
+    for (const TexelRect& r : rects) {
+        const float u[2] = {static_cast<float>(r.x0) / static_cast<float>(width), static_cast<float>(r.x1) / static_cast<float>(width)};
+        const float v[2] = {static_cast<float>(r.y0) / static_cast<float>(height), static_cast<float>(r.y1) / static_cast<float>(height)};
+        for (const auto& [i, j] : {std::pair{0, 0}, std::pair{1, 0}, std::pair{1, 1}, std::pair{0, 1}}) {
+            vertices->push_back(osg::Vec3(u[i] * static_cast<float>(kHudSize), v[j] * static_cast<float>(kHudSize), -1.0f));
+            texCoords->push_back(osg::Vec2(u[i], v[j]));
+        }
+    }
+    osg::ref_ptr<osg::Vec4Array> colours = new osg::Vec4Array;
+    colours->push_back(colour);
+    osg::ref_ptr<osg::Vec3Array> normals = new osg::Vec3Array;
+    normals->push_back(osg::Vec3(0.0f, 0.0f, 1.0f));
+
+    osg::ref_ptr<osg::Geometry> quads = new osg::Geometry;
+    quads->setVertexArray(vertices);
+    quads->setTexCoordArray(0, texCoords);
+    quads->setNormalArray(normals, osg::Array::BIND_OVERALL);
+    quads->setColorArray(colours, osg::Array::BIND_OVERALL);
+    quads->addPrimitiveSet(new osg::DrawArrays(osg::PrimitiveSet::QUADS, 0, static_cast<GLsizei>(vertices->size())));
+    return quads;
 }
 
 }  // namespace
@@ -96,50 +135,32 @@ sightview::SightScene buildSightScene()
     layerGeodes[0]->addDrawable(scene.clockText);
     setUpClock(*scene.clockText);
 
-    osg::ref_ptr<osg::Vec2Array> texCoords = new osg::Vec2Array;
-    texCoords->push_back(osg::Vec2(0.0f, 0.0f));
-    texCoords->push_back(osg::Vec2(1.0f, 0.0f));
-    texCoords->push_back(osg::Vec2(1.0f, 1.0f));
-    texCoords->push_back(osg::Vec2(0.0f, 1.0f));
-    osg::ref_ptr<osg::Texture2D> layerTextures[3];
-    for (int n = 0; n < 3; ++n) {
-        osg::ref_ptr<osg::Geometry> quad = new osg::Geometry;
-        osg::ref_ptr<osg::Vec3Array> vertices = new osg::Vec3Array;
-        vertices->push_back(osg::Vec3(0.0f, 0.0f, -1.0f));
-        vertices->push_back(osg::Vec3(512.0f, 0.0f, -1.0f));
-        vertices->push_back(osg::Vec3(512.0f, 512.0f, -1.0f));
-        vertices->push_back(osg::Vec3(0.0f, 512.0f, -1.0f));
-        osg::ref_ptr<osg::DrawElementsUInt> polygon = new osg::DrawElementsUInt(osg::PrimitiveSet::POLYGON, 0);
-        for (unsigned int index : {0u, 1u, 2u, 3u})
-            polygon->push_back(index);
-        osg::ref_ptr<osg::Vec4Array> colours = new osg::Vec4Array;
-        colours->push_back(kLayers[n].colour);
-        osg::ref_ptr<osg::Vec3Array> normals = new osg::Vec3Array;
-        normals->push_back(osg::Vec3(0.0f, 0.0f, 1.0f));
-
-        layerTextures[n] = new osg::Texture2D;
-        layerTextures[n]->setDataVariance(osg::Object::DYNAMIC);
-        // A missing or undecodable overlay leaves the texture without an image: the quad is then
-        // drawn in its colour alone.
-        osg::ref_ptr<osg::Image> image = osgDB::readImageFile(kLayers[n].imageFile);
-        layerTextures[n]->setImage(image);
-
-        quad->setNormalArray(normals, osg::Array::BIND_OVERALL);
-        quad->addPrimitiveSet(polygon);
-        quad->setVertexArray(vertices);
-        quad->setColorArray(colours, osg::Array::BIND_OVERALL);
-        quad->setTexCoordArray(0, texCoords);
-        layerGeodes[n]->addDrawable(quad);
-    }
-
     osg::ref_ptr<osg::StateSet> layerStates[3];
     for (int n = 0; n < 3; ++n) {
         layerStates[n] = new osg::StateSet;
         layerGeodes[n]->setStateSet(layerStates[n]);
-        layerStates[n]->setTextureAttributeAndModes(0, layerTextures[n], osg::StateAttribute::ON);
+        layerStates[n]->setMode(GL_BLEND, osg::StateAttribute::ON);
+        // A missing or undecodable overlay leaves the texture without an image: the quad is then
+        // drawn in its colour alone.
+        osg::ref_ptr<osg::Image> image = osgDB::readImageFile(kLayers[n].imageFile);
+        osg::Vec4 texel;
+        if (image && uniformImage(*image, texel)) {
+            // One colour all over (a veil): the texture would add nothing but the sampling. Lighting
+            // the colour times the texel gives what the texture made of the lit colour, as the lit
+            // layer colours stay below saturation.
+            layerGeodes[n]->addDrawable(overlayQuads(nullptr, osg::componentMultiply(kLayers[n].colour, texel)));
+            continue;
+        }
+        osg::ref_ptr<osg::Texture2D> texture = new osg::Texture2D;
+        texture->setDataVariance(osg::Object::DYNAMIC);
+        texture->setImage(image);
+        // The overlays are magnified onto the window, where a mipmap is never sampled; without one
+        // a pixel's filter reaches only the texels next to it (see overlaycells.h).
+        texture->setFilter(osg::Texture::MIN_FILTER, osg::Texture::LINEAR);
+        texture->setFilter(osg::Texture::MAG_FILTER, osg::Texture::LINEAR);
+        layerStates[n]->setTextureAttributeAndModes(0, texture, osg::StateAttribute::ON);
+        layerGeodes[n]->addDrawable(overlayQuads(image.get(), kLayers[n].colour));
     }
-    for (auto& state : layerStates)
-        state->setMode(GL_BLEND, osg::StateAttribute::ON);
     for (auto& state : layerStates) {
         state->setMode(GL_DEPTH_TEST, osg::StateAttribute::OFF);
         state->setRenderingHint(osg::StateSet::TRANSPARENT_BIN);

@@ -5,6 +5,7 @@
 #include "support/childprocess.h"
 
 #include <osg/Image>
+#include <osgDB/ReadFile>
 #include <osgDB/WriteFile>
 
 #include <X11/Xlib.h>
@@ -222,6 +223,38 @@ int Frame::differences(const Frame& other, int x0, int y0, int x1, int y1) const
                 ++n;
         }
     return n;
+}
+
+int Frame::differencesOutside(const Frame& other, int tolerance, int x0, int y0, int x1, int y1) const
+{
+    if (other.width_ != width_ || other.height_ != height_)
+        return width_ * height_;
+    int n = 0;
+    for (int y = 0; y < height_; ++y)
+        for (int x = 0; x < width_; ++x) {
+            if (x >= x0 && x < x1 && y >= y0 && y < y1)
+                continue;
+            const Rgb a = at(x, y);
+            const Rgb b = other.at(x, y);
+            if (std::abs(a.r - b.r) > tolerance || std::abs(a.g - b.g) > tolerance || std::abs(a.b - b.b) > tolerance)
+                ++n;
+        }
+    return n;
+}
+
+Frame loadFrame(const std::string& path)
+{
+    Frame frame;
+    osg::ref_ptr<osg::Image> image = osgDB::readImageFile(path);
+    if (!image || image->getPixelFormat() != GL_RGB || image->getDataType() != GL_UNSIGNED_BYTE)
+        return frame;
+    frame.width_ = image->s();
+    frame.height_ = image->t();
+    frame.pixels_.resize(static_cast<std::size_t>(frame.width_) * static_cast<std::size_t>(frame.height_) * 3);
+    for (int y = 0; y < frame.height_; ++y)
+        std::copy_n(image->data(0, frame.height_ - 1 - y), static_cast<std::size_t>(frame.width_) * 3,
+                    &frame.pixels_[static_cast<std::size_t>(y) * static_cast<std::size_t>(frame.width_) * 3]);
+    return frame;
 }
 
 namespace {

@@ -109,11 +109,16 @@ public:
     bool save(const std::string& path) const;  // PNG, for looking at a failure
     // Number of pixels that differ in the rectangle.
     int differences(const Frame& other, int x0, int y0, int x1, int y1) const;
+    // Number of pixels outside the rectangle with a channel more than `tolerance` levels away.
+    int differencesOutside(const Frame& other, int tolerance, int x0, int y0, int x1, int y1) const;
 
     std::vector<std::uint8_t> pixels_;  // RGB rows
     int width_ = 0;
     int height_ = 0;
 };
+
+// A frame saved by Frame::save (empty when it cannot be read).
+Frame loadFrame(const std::string& path);
 
 // Captures the sight window as the X server shows it (empty when there is none).
 Frame captureSightWindow();

@@ -180,6 +180,32 @@ TEST_F(SightRender, ShowsReceivedPictureUnderHudLayersInOrderWithRunningClock)
     EXPECT_NE(clock, "180:12:43:56.189");
 }
 
+// The installed overlays over the installed test card, against a capture of the window kept with
+// the tests: how the window draws may change, what it shows may not. The clock's corner is left
+// out (it shows the time). SIGHTTEST_KEEP=FILE writes the capture to keep.
+TEST_F(SightRender, DrawsTheInstalledSceneAsTheKeptCapture)
+{
+    writeSceneFile(scratch_.path(), group_, {VKRSIM_DATA_DIR});
+    const std::string card = vkrsim::test::readFile(VKRSIM_DATA_DIR "/mg.jpg");
+    ASSERT_FALSE(card.empty());
+    PictureSender sender(group_);
+    RenderThread thread;
+    sender.setPayload(std::vector<std::uint8_t>(card.begin(), card.end()));
+    const bool drawn = waitShown(shown());
+    const Frame now = capture("installed-scene");
+    ASSERT_TRUE(stopRenderThread(thread, sender));
+    ASSERT_TRUE(drawn);
+    ASSERT_FALSE(now.empty());
+    if (const char* keep = std::getenv("SIGHTTEST_KEEP")) {
+        ASSERT_TRUE(now.save(keep));
+    }
+    const Frame kept = loadFrame(SIGHTTEST_KEPT_DIR "/installed-scene.png");
+    ASSERT_FALSE(kept.empty());
+    // At most a level or two of rounding on a few edges of the symbology.
+    EXPECT_LE(now.differencesOutside(kept, 2, 80, 70, 440, 145), 500);
+    EXPECT_EQ(now.differencesOutside(kept, 8, 80, 70, 440, 145), 0);
+}
+
 TEST_F(SightRender, ShowsDatagramOfExactlyBufferSizeButNotLongerOrEmpty)
 {
     PictureSender sender(group_);
