@@ -79,10 +79,14 @@ std::vector<TexelRect> visibleCells(const osg::Image& image, int cellSize)
         return needed[static_cast<std::size_t>(cy) * static_cast<std::size_t>(columns) + static_cast<std::size_t>(cx)] != 0;
     };
 
+    // Runs of needed cells along each row; a run over the same columns as one of the row below
+    // extends that rectangle upwards instead of making another.
     std::vector<TexelRect> rects;
+    std::size_t belowFirst = 0;
     for (int cy = 0; cy < rows; ++cy) {
         const int y0 = cy * cellSize;
         const int y1 = std::min(height, y0 + cellSize);
+        const std::size_t rowFirst = rects.size();
         for (int cx = 0; cx < columns;) {
             if (!isNeeded(cx, cy)) {
                 ++cx;
@@ -91,8 +95,23 @@ std::vector<TexelRect> visibleCells(const osg::Image& image, int cellSize)
             const int first = cx;
             while (cx < columns && isNeeded(cx, cy))
                 ++cx;
-            rects.push_back(TexelRect{first * cellSize, y0, std::min(width, cx * cellSize), y1});
+            const int x0 = first * cellSize;
+            const int x1 = std::min(width, cx * cellSize);
+            bool merged = false;
+            for (std::size_t i = belowFirst; i < rowFirst && !merged; ++i)
+                if (rects[i].x0 == x0 && rects[i].x1 == x1 && rects[i].y1 == y0) {
+                    rects[i].y1 = y1;
+                    merged = true;
+                }
+            if (!merged)
+                rects.push_back(TexelRect{x0, y0, x1, y1});
         }
+        // Only rectangles that reach this row's top can be extended by the next row: they go last.
+        std::stable_partition(rects.begin() + static_cast<std::ptrdiff_t>(belowFirst), rects.end(),
+                              [y1](const TexelRect& r) { return r.y1 != y1; });
+        belowFirst = static_cast<std::size_t>(
+            std::find_if(rects.begin() + static_cast<std::ptrdiff_t>(belowFirst), rects.end(),
+                         [y1](const TexelRect& r) { return r.y1 == y1; }) - rects.begin());
     }
     return rects;
 }

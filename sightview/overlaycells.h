@@ -21,9 +21,10 @@ struct TexelRect {
 
 // The cells (cellSize x cellSize texels, the last row and column clipped to the image) that hold a
 // texel with non-zero alpha or touch one across an edge or corner (a linear filter without mipmaps
-// mixes a texel with its neighbours, wrapping around the image when the texture repeats), each row's
-// adjacent cells merged into one rectangle. Images whose alpha cannot be read here (no alpha channel,
-// packed or compressed formats) give one rectangle over the whole image; an empty image, none.
+// mixes a texel with its neighbours, wrapping around the image when the texture repeats), adjacent
+// cells of a row merged into one rectangle, and rectangles over the same columns of consecutive rows
+// into one. Images whose alpha cannot be read here (no alpha channel, packed or compressed
+// formats) give one rectangle over the whole image; an empty image, none.
 std::vector<TexelRect> visibleCells(const osg::Image& image, int cellSize);
 
 // True when every texel of the image is the same (`texel` is then its colour, as a texture

@@ -38,8 +38,9 @@ const LayerLook kLayers[3] = {
     {"dummy.png", osg::Vec4(0.8f, 0.8f, 0.8f, 0.1f)},
 };
 
-// Cells of 8 x 8 texels: small enough to follow the symbology's lines closely, few enough quads.
-constexpr int kOverlayCell = 8;
+// Cells of 4 x 4 texels (8 x 8 pixels in the window): close around the symbology's thin lines, and
+// still only some dozens of rectangles once merged.
+constexpr int kOverlayCell = 4;
 
 void extendSearchPath()
 {

@@ -221,6 +221,8 @@ RateResult measureRate(int rate, int pictures)
 
 int main(int argc, char** argv)
 {
+    // Line by line, so that a profiler can be started at the phase it is meant for.
+    std::setvbuf(stdout, nullptr, _IOLBF, 0);
     const int pictures = argc > 1 ? std::atoi(argv[1]) : 600;
     namespace fs = std::filesystem;
     const fs::path work = fs::temp_directory_path() / ("bench_sightview-" + std::to_string(::getpid()));

@@ -38,10 +38,14 @@ TEST(OverlayCells, CellsOfAVisibleTexelAndItsNeighboursOnly)
     setAlpha(*image, 20, 20, 1);
     EXPECT_EQ(sightview::visibleCells(*image, 8), (std::vector<TexelRect>{{16, 16, 24, 24}}));
 
-    // On a cell corner the neighbours reach three more cells, merged along each row.
+    // On a cell corner the neighbours reach three more cells: one rectangle.
     image = clearImage(64, 64);
     setAlpha(*image, 24, 24, 255);
-    EXPECT_EQ(sightview::visibleCells(*image, 8), (std::vector<TexelRect>{{16, 16, 32, 24}, {16, 24, 32, 32}}));
+    EXPECT_EQ(sightview::visibleCells(*image, 8), (std::vector<TexelRect>{{16, 16, 32, 32}}));
+    // Runs over different columns stay apart.
+    setAlpha(*image, 33, 31, 255);
+    EXPECT_EQ(sightview::visibleCells(*image, 8),
+              (std::vector<TexelRect>{{16, 16, 32, 24}, {16, 24, 40, 32}, {32, 32, 40, 40}}));
 
     // At the image's edge the filter may wrap to the opposite edge; the last cell is clipped.
     image = clearImage(60, 16);
