@@ -2,6 +2,7 @@
 
 #include "codec/jpegcodec.h"
 #include "sightview/sightviewthread.h"
+#include "stateblock/stateblock.h"
 #include "support/childprocess.h"
 
 #include <osg/Image>
@@ -187,7 +188,13 @@ RenderThread::RenderThread()
 {
 }
 
-RenderThread::~RenderThread() { thread_.join(); }
+RenderThread::~RenderThread()
+{
+    // A test that failed before ending the loop must fail, not hang in the join.
+    if (!finished_)
+        stateBlock.stopRender = true;
+    thread_.join();
+}
 
 Rgb Frame::at(int x, int y) const
 {

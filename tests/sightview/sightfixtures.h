@@ -87,7 +87,7 @@ private:
 class RenderThread {
 public:
     RenderThread();
-    ~RenderThread();  // waits for the thread; end it first
+    ~RenderThread();  // waits for the thread, asking it to stop if it still runs
     RenderThread(const RenderThread&) = delete;
     RenderThread& operator=(const RenderThread&) = delete;
     bool finished() const { return finished_; }

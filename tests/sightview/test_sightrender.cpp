@@ -276,7 +276,14 @@ TEST_F(SightRender, UndecodableDatagramLeavesPanelWithoutPictureAndRunning)
     ASSERT_TRUE(eventually([&] { return feedStatistics().undecodable.load() >= failedBefore + 3; }, 20s));
     sender.setPayload(solidJpeg(Rgb{255, 0, 0}));
     ASSERT_TRUE(waitShown(shown()));
-    EXPECT_LT(residentKilobytes() - before, 24 * 1024);
+    const long grownKilobytes = residentKilobytes() - before;
+#if defined(__SANITIZE_ADDRESS__)
+    // Under AddressSanitizer freed blocks stay resident in its quarantine; LeakSanitizer checks
+    // what is kept instead.
+    static_cast<void>(grownKilobytes);
+#else
+    EXPECT_LT(grownKilobytes, 24 * 1024);
+#endif
     ASSERT_TRUE(stopRenderThread(thread, sender));
 }
 
