@@ -149,7 +149,9 @@ sightview::SightScene buildSightScene()
             // One colour all over (a veil): the texture would add nothing but the sampling. Lighting
             // the colour times the texel gives what the texture made of the lit colour, as the lit
             // layer colours stay below saturation.
-            layerGeodes[n]->addDrawable(overlayQuads(nullptr, osg::componentMultiply(kLayers[n].colour, texel)));
+            // A clear one changes nothing and is not drawn at all.
+            if (texel.a() > 0.0f)
+                layerGeodes[n]->addDrawable(overlayQuads(nullptr, osg::componentMultiply(kLayers[n].colour, texel)));
             continue;
         }
         osg::ref_ptr<osg::Texture2D> texture = new osg::Texture2D;

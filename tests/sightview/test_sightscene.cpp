@@ -81,9 +81,8 @@ TEST_F(SightScene_, HasHudOfThreeLayersAndThePanel)
     const Layer layers[3] = {
         {osg::Vec4(0.8f, 0.8f, 0.8f, 0.8f), 99, 2, 255},
         {osg::Vec4(0.8f, 0.8f, 0.8f, 0.8f), 98, 1, 0},
-        {osg::Vec4(0.8f, 0.8f, 0.8f, 0.1f), 97, 1, 0},
+        {osg::Vec4(0.8f, 0.8f, 0.8f, 0.1f), 97, 0, 0},
     };
-    const osg::Array* sharedTexCoords = nullptr;
     for (unsigned n = 0; n < 3; ++n) {
         SCOPED_TRACE("layer " + std::to_string(n + 1));
         auto* transform = dynamic_cast<const osg::MatrixTransform*>(hud->getChild(n));
@@ -97,33 +96,6 @@ TEST_F(SightScene_, HasHudOfThreeLayersAndThePanel)
         ASSERT_NE(geode, nullptr);
         ASSERT_EQ(geode->getNumDrawables(), layers[n].drawables);
 
-        auto* quad = dynamic_cast<const osg::Geometry*>(geode->getDrawable(layers[n].drawables - 1));
-        ASSERT_NE(quad, nullptr);
-        auto* vertices = dynamic_cast<const osg::Vec3Array*>(quad->getVertexArray());
-        ASSERT_NE(vertices, nullptr);
-        const osg::Vec3 expected[4] = {osg::Vec3(0, 0, -1), osg::Vec3(512, 0, -1), osg::Vec3(512, 512, -1),
-                                      osg::Vec3(0, 512, -1)};
-        ASSERT_EQ(vertices->size(), 4u);
-        for (unsigned i = 0; i < 4; ++i)
-            EXPECT_EQ((*vertices)[i], expected[i]);
-        ASSERT_EQ(quad->getNumPrimitiveSets(), 1u);
-        auto* polygon = dynamic_cast<const osg::DrawElementsUInt*>(quad->getPrimitiveSet(0));
-        ASSERT_NE(polygon, nullptr);
-        EXPECT_EQ(polygon->getMode(), static_cast<GLenum>(GL_POLYGON));
-        EXPECT_EQ(*polygon, (std::vector<GLuint>{0, 1, 2, 3}));
-        auto* colours = dynamic_cast<const osg::Vec4Array*>(quad->getColorArray());
-        ASSERT_NE(colours, nullptr);
-        ASSERT_EQ(colours->size(), 1u);
-        EXPECT_EQ((*colours)[0], layers[n].colour);
-        EXPECT_EQ(colours->getBinding(), osg::Array::BIND_OVERALL);
-        auto* normals = dynamic_cast<const osg::Vec3Array*>(quad->getNormalArray());
-        ASSERT_NE(normals, nullptr);
-        EXPECT_EQ((*normals)[0], osg::Vec3(0, 0, 1));
-        EXPECT_EQ(normals->getBinding(), osg::Array::BIND_OVERALL);
-        if (n == 0)
-            sharedTexCoords = quad->getTexCoordArray(0);
-        EXPECT_EQ(quad->getTexCoordArray(0), sharedTexCoords);
-
         const osg::StateSet* state = geode->getStateSet();
         ASSERT_NE(state, nullptr);
         EXPECT_EQ(state->getBinNumber(), layers[n].bin);
@@ -131,6 +103,46 @@ TEST_F(SightScene_, HasHudOfThreeLayersAndThePanel)
         EXPECT_EQ(state->getRenderBinMode(), osg::StateSet::USE_RENDERBIN_DETAILS);
         EXPECT_EQ(state->getMode(GL_BLEND), osg::StateAttribute::ON);
         EXPECT_EQ(state->getMode(GL_DEPTH_TEST), osg::StateAttribute::OFF);
+        if (n == 2) {
+            // The clear veil of this scene changes nothing: neither drawn nor textured.
+            EXPECT_EQ(state->getTextureAttribute(0, osg::StateAttribute::TEXTURE), nullptr);
+            continue;
+        }
+
+        // The layer's picture, over the cells of it that can show something: vertices at z -1 in
+        // HUD units, each with the texture coordinate of its place in the 512 x 512 HUD.
+        auto* quads = dynamic_cast<const osg::Geometry*>(geode->getDrawable(layers[n].drawables - 1));
+        ASSERT_NE(quads, nullptr);
+        auto* vertices = dynamic_cast<const osg::Vec3Array*>(quads->getVertexArray());
+        auto* texCoords = dynamic_cast<const osg::Vec2Array*>(quads->getTexCoordArray(0));
+        ASSERT_TRUE(vertices && texCoords);
+        ASSERT_EQ(texCoords->size(), vertices->size());
+        ASSERT_EQ(quads->getNumPrimitiveSets(), 1u);
+        auto* drawn = dynamic_cast<const osg::DrawArrays*>(quads->getPrimitiveSet(0));
+        ASSERT_NE(drawn, nullptr);
+        EXPECT_EQ(drawn->getMode(), static_cast<GLenum>(GL_QUADS));
+        EXPECT_EQ(drawn->getCount(), static_cast<GLsizei>(vertices->size()));
+        osg::BoundingBox area;
+        for (unsigned i = 0; i < vertices->size(); ++i) {
+            EXPECT_EQ((*vertices)[i].z(), -1.0f);
+            EXPECT_EQ(osg::Vec2((*vertices)[i].x(), (*vertices)[i].y()), (*texCoords)[i] * 512.0f);
+            area.expandBy((*vertices)[i]);
+        }
+        // The squares at the corner (10 and 20 units) with a cell of margin, and their wrap to the
+        // far edges; the clear middle is left out.
+        EXPECT_EQ(area.xMin(), 0.0f);
+        EXPECT_EQ(area.yMin(), 0.0f);
+        EXPECT_LT(vertices->size(), 40u);
+        auto* colours = dynamic_cast<const osg::Vec4Array*>(quads->getColorArray());
+        ASSERT_NE(colours, nullptr);
+        ASSERT_EQ(colours->size(), 1u);
+        EXPECT_EQ((*colours)[0], layers[n].colour);
+        EXPECT_EQ(colours->getBinding(), osg::Array::BIND_OVERALL);
+        auto* normals = dynamic_cast<const osg::Vec3Array*>(quads->getNormalArray());
+        ASSERT_NE(normals, nullptr);
+        EXPECT_EQ((*normals)[0], osg::Vec3(0, 0, 1));
+        EXPECT_EQ(normals->getBinding(), osg::Array::BIND_OVERALL);
+
         EXPECT_EQ(state->getTextureMode(0, GL_TEXTURE_2D), osg::StateAttribute::ON);
         EXPECT_EQ(state->getTextureAttribute(0, osg::StateAttribute::TEXENV), nullptr);
         auto* texture = dynamic_cast<const osg::Texture2D*>(state->getTextureAttribute(0, osg::StateAttribute::TEXTURE));
@@ -140,7 +152,6 @@ TEST_F(SightScene_, HasHudOfThreeLayersAndThePanel)
         ASSERT_NE(image, nullptr) << "the layer's picture was not found along the model path";
         EXPECT_EQ(image->data(5, 5)[0], layers[n].redTexels);
     }
-    EXPECT_TRUE(sharedTexCoords != nullptr);
 
     // The clock: first drawable of layer 1.
     EXPECT_EQ(layerGeode(*hud, 0)->getDrawable(0), scene.clockText.get());
@@ -214,8 +225,13 @@ TEST_F(SightScene_, MissingOverlayLeavesItsLayerWithoutPicture)
             layerGeode(*hud, n)->getStateSet()->getTextureAttribute(0, osg::StateAttribute::TEXTURE));
     };
     EXPECT_NE(texture(0)->getImage(), nullptr);
+    ASSERT_NE(texture(1), nullptr);
     EXPECT_EQ(texture(1)->getImage(), nullptr);
-    EXPECT_NE(texture(2)->getImage(), nullptr);
+    // Drawn over the whole HUD in its colour alone.
+    auto* quads = dynamic_cast<const osg::Geometry*>(layerGeode(*hud, 1)->getDrawable(0));
+    ASSERT_NE(quads, nullptr);
+    EXPECT_EQ(quads->getVertexArray()->getNumElements(), 4u);
+    EXPECT_EQ(quads->getBound().radius(), osg::Vec2(256, 256).length());
 }
 
 TEST_F(SightScene_, GivesUpWithoutFirstPanelPicture)
