@@ -248,12 +248,16 @@ TEST(Scenegen, RangemonSeesItsObjectAndSigtermWithdrawsIt)
 
     const std::string monitorLog = ::testing::TempDir() + "rangemon." + std::to_string(::getpid());
     ChildProcess rangemon({vkrsim::test::builtProgram("rangemon"), "--execution", name, "--verbosity", "3"},
-                          monitorLog);
+                          monitorLog, {}, true);
+    auto monitor = [&] { return vkrsim::test::readFile(monitorLog); };
+    // scenegen commits its object twice, early: a monitor that joined later would be shown the
+    // object at its last version, with no state change to dump the attributes.
+    ASSERT_TRUE(vkrsim::test::eventually([&] { return monitor().find("rangemon - monitoring") != std::string::npos; }, 20s))
+        << monitor();
     const std::string log = ::testing::TempDir() + "scenegen-sg." + std::to_string(::getpid());
     ChildProcess scenegen({vkrsim::test::builtProgram("scenegen"), "--execution", name, "--config", dir, "--port",
                            std::to_string(port), "--size", "160x120", "--rate", "10"},
                           log, {}, true);
-    auto monitor = [&] { return vkrsim::test::readFile(monitorLog); };
     const std::string endPoint = " this.endPoint 239.255.42.32:" + std::to_string(port) + "\n";
     ASSERT_TRUE(vkrsim::test::eventually([&] { return monitor().find(endPoint) != std::string::npos; }, 40s))
         << monitor() << vkrsim::test::readFile(log);
