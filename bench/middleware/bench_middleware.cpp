@@ -4,6 +4,9 @@
 // 1. ddsperf ping/pong at 100 Hz (round trip; reference for latency)
 // 2. one Platform object committed at 100 Hz in a child process, one-way latency from just before
 //    commitUpdater to the state-change callback here (CLOCK_MONOTONIC is shared by the processes)
+// 2b. at the same time, 5 ms out of step with 2., the same hop through a plain Cyclone writer and
+//    reader of the Platform wire type with the state topics' QoS (rawhop.h), in two more child
+//    processes: the floor under our hop on this machine, under the same load
 // 3. our round trip at 100 Hz, the same shape as ddsperf's ping/pong: this process commits a
 //    Platform object, a child's state-change callback commits its own object with the same time
 //    stamp, and the callback here takes the time. ddsperf's half round trip is one leg from a
@@ -13,6 +16,7 @@
 // 5. 100 Platform objects committed round-robin as fast as possible in a child; state changes per
 //    second delivered to callbacks here
 
+#include "bench/middleware/rawhop.h"
 #include "bench/support/benchtools.h"
 #include "support/childprocess.h"
 #include "middleware/middleware.h"
@@ -86,8 +90,9 @@ int publish(const std::string& execution, int objects, double rate, double secon
     usleep(500000);  // let the subscriber discover them
     const std::int64_t end = monotonicNs() + static_cast<std::int64_t>(seconds * 1e9);
     const std::int64_t period = rate > 0 ? static_cast<std::int64_t>(1e9 / rate) : 0;
-    std::int64_t next = monotonicNs();
-    const std::int64_t start = next;
+    // On the 10 ms grid that the plain Cyclone sender keeps 5 ms away from.
+    std::int64_t next = period ? bench::alignedStart(period, 0) - period : monotonicNs();
+    const std::int64_t start = monotonicNs();
     std::uint64_t commits = 0;
     while (monotonicNs() < end) {
         if (period) {
@@ -275,7 +280,7 @@ std::vector<double> measure(const std::string& self, const std::string& executio
 
 int main(int argc, char* argv[])
 {
-    std::string role, execution;
+    std::string role, execution, topic;
     int objects = 1;
     double rate = 100, seconds = 10;
     for (int i = 1; i + 1 < argc; i += 2) {
@@ -285,11 +290,16 @@ int main(int argc, char* argv[])
         else if (o == "--objects") objects = std::stoi(v);
         else if (o == "--rate") rate = std::stod(v);
         else if (o == "--seconds") seconds = std::stod(v);
+        else if (o == "--topic") topic = v;
     }
     if (role == "publisher")
         return publish(execution, objects, rate, seconds);
     if (role == "pong")
         return pong(execution, seconds);
+    if (role == "rawpub")
+        return bench::rawPublish(topic, 5000000, seconds);
+    if (role == "rawsub")
+        return bench::rawSubscribe(topic, seconds);
     if (argc == 2)
         seconds = std::stod(argv[1]);
 
@@ -309,10 +319,22 @@ int main(int argc, char* argv[])
     const double rtt50 = ddsperfRoundTrip(pingText, "50%"), rtt99 = ddsperfRoundTrip(pingText, "99%");
 
     double span = 0;
-    auto latencies = measure(self, execution, 1, 100, seconds, span);
+    std::vector<double> latencies;
+    {
+        const std::string rawTopic = "bench_raw_" + std::to_string(getpid());
+        Child rawSub({self, "--role", "rawsub", "--topic", rawTopic, "--seconds", std::to_string(seconds)},
+                     tmp + ".raw");
+        Child rawPub({self, "--role", "rawpub", "--topic", rawTopic, "--seconds", std::to_string(seconds)});
+        latencies = measure(self, execution, 1, 100, seconds, span);
+        rawPub.wait(std::chrono::hours(24));
+        rawSub.wait(std::chrono::hours(24));
+    }
     if (latencies.size() > 100)
         latencies.erase(latencies.begin(), latencies.begin() + 100);  // first second: warm-up
     const double one50 = percentile(latencies, 0.5), one99 = percentile(latencies, 0.99);
+    double raw50 = 0, raw99 = 0;
+    std::size_t rawCount = 0;
+    std::sscanf(readFile(tmp + ".raw").c_str(), "%lf %lf %zu", &raw50, &raw99, &rawCount);
 
     const auto trips = roundTrips(self, execution, seconds, tmp + ".leg");
     const double our50 = percentile(trips, 0.5), our99 = percentile(trips, 0.99);
@@ -329,7 +351,7 @@ int main(int argc, char* argv[])
     const double ddsRate = ddsperfRate(readFile(tmp + ".sub"));
     const auto changes = measure(self, execution, 100, 0, seconds, span);
     const double ourRate = span > 0 ? static_cast<double>(changes.size()) / span : 0;
-    for (const char* suffix : {".ping", ".pong", ".sub", ".pub", ".leg"})
+    for (const char* suffix : {".ping", ".pong", ".sub", ".pub", ".leg", ".raw"})
         std::remove((tmp + suffix).c_str());
 
     std::printf("ddsperf round trip at 100 Hz:       median %8.1f us   p99 %8.1f us\n", rtt50, rtt99);
@@ -339,6 +361,10 @@ int main(int argc, char* argv[])
                 one99 / (rtt99 / 2));
     std::printf("  target: median <= 2 x half round trip + 100 us = %.1f us: %s\n", rtt50 + 100,
                 one50 <= rtt50 + 100 ? "met" : "NOT met");
+    std::printf("plain Cyclone, same type and QoS:   median %8.1f us   p99 %8.1f us   (%zu samples)\n", raw50,
+                raw99, rawCount);
+    std::printf("  ours / plain Cyclone:             median %8.2f       p99 %8.2f\n", one50 / raw50,
+                one99 / raw99);
     std::printf("our round trip at 100 Hz:           median %8.1f us   p99 %8.1f us   (%zu samples)\n", our50,
                 our99, trips.size());
     std::printf("  first leg (to the idle pong):     median %8.1f us   p99 %8.1f us\n", leg50, leg99);
