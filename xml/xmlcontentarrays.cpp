@@ -2,6 +2,7 @@
 
 #include "xml/xmlelementbody_p.h"
 
+#include <cstdint>
 #include <cstring>
 #include <type_traits>
 
@@ -22,10 +23,12 @@ template <typename T>
 unsigned char* copyItems(unsigned char* target, const T* items, std::size_t count)
 {
     // Most parsed elements have a handful of items: a call to memcpy would cost more.
+    // Items the size of a multiple of a pointer go in steps of eight bytes.
+    constexpr std::size_t step = sizeof(T) % sizeof(std::uint64_t) == 0 ? sizeof(std::uint64_t) : sizeof(std::int32_t);
     const std::size_t bytes = count * sizeof(T);
     if (bytes <= 64) {
-        for (std::size_t i = 0; i < bytes; i += sizeof(std::int32_t))
-            std::memcpy(target + i, reinterpret_cast<const unsigned char*>(items) + i, sizeof(std::int32_t));
+        for (std::size_t i = 0; i < bytes; i += step)
+            std::memcpy(target + i, reinterpret_cast<const unsigned char*>(items) + i, step);
     } else {
         std::memcpy(target, items, bytes);
     }

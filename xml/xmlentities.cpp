@@ -49,12 +49,19 @@ std::size_t readReference(const char* p, const char* end, char& byte)
         byte = static_cast<char>(value & 0xFFu);
         return static_cast<std::size_t>(q + 1 - p);
     }
-    // Only the entities of the letter after "&" can match.
-    const char first = left >= 2 ? xmlchars::toLowerAscii(p[1]) : '\0';
-    for (const NamedEntity& e : namedEntities) {
-        if (e.text[1] == first && left >= e.length && xmlchars::equalNoCase(p, e.text, e.length)) {
-            byte = e.value;
-            return e.length;
+    // Only the entities of the letter after "&" can match: "a" has two, the others one each.
+    const NamedEntity* candidates[2] = {nullptr, nullptr};
+    switch (left >= 2 ? xmlchars::toLowerAscii(p[1]) : '\0') {
+    case 'a': candidates[0] = &namedEntities[0]; candidates[1] = &namedEntities[4]; break;
+    case 'l': candidates[0] = &namedEntities[1]; break;
+    case 'g': candidates[0] = &namedEntities[2]; break;
+    case 'q': candidates[0] = &namedEntities[3]; break;
+    default: return 0;
+    }
+    for (const NamedEntity* e : candidates) {
+        if (e != nullptr && left >= e->length && xmlchars::equalNoCase(p, e->text, e->length)) {
+            byte = e->value;
+            return e->length;
         }
     }
     return 0;

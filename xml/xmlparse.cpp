@@ -79,11 +79,13 @@ struct Frame {
     std::uint32_t attributes;
     std::uint32_t order;
     bool content;  // reading content (else the start tag's attributes)
+    bool declaration;  // the body's, kept here beside the rest of the frame
     AttributeStep step;
 };
 
 // The items of the open elements. One set per thread, kept between parses (a parse calls no
-// code of its users, so it cannot re-enter).
+// code of its users, so it cannot re-enter). A parser holds the set while it runs, as members
+// of its own reached without a further pointer.
 struct Scratch {
     std::vector<Frame> stack;
     ScratchStack<XmlElementBody*> children;
@@ -122,6 +124,22 @@ constexpr xmltokenizer::detail::StopTable makeDataTable()
 
 constexpr xmltokenizer::detail::StopTable dataTable = makeDataTable();
 
+// The first exact `marker` at or after `p`, or null; `end` is set just past it. Most sections
+// are short: a search for the marker's first byte and a compare beat a general substring search.
+const char* findClosing(const char* p, const char* marker, const char*& end)
+{
+    for (; (p = std::strchr(p, marker[0])) != nullptr; ++p) {
+        std::size_t i = 1;
+        while (marker[i] != '\0' && p[i] == marker[i])  // stops at the text's zero byte
+            ++i;
+        if (marker[i] == '\0') {
+            end = p + i;
+            return p;
+        }
+    }
+    return nullptr;
+}
+
 class Parser {
 public:
     // `copy` is the arena's room for a copy of `text` (`length` bytes and its zero byte), where
@@ -130,11 +148,23 @@ public:
     Parser(const char* text, std::size_t length, char* copy, XmlArena* arena, const XmlOptions& options)
         : pos_(text), pendingText_(text), text_(text), textEnd_(text + length + 1), copied_(text), copy_(copy),
           arena_(arena), drop_(options.dropWhitespace),
-          utf8_(options.utf8Mode), stack_(scratch.stack), children_(scratch.children), texts_(scratch.texts),
-          clears_(scratch.clears), attributes_(scratch.attributes), order_(scratch.order)
+          utf8_(options.utf8Mode), stack_(std::move(scratch.stack)), children_(std::move(scratch.children)),
+          texts_(std::move(scratch.texts)), clears_(std::move(scratch.clears)),
+          attributes_(std::move(scratch.attributes)), order_(std::move(scratch.order))
     {
     }
-    ~Parser() { scratch.reset(); }
+    ~Parser()
+    {
+        scratch.stack = std::move(stack_);
+        scratch.children = std::move(children_);
+        scratch.texts = std::move(texts_);
+        scratch.clears = std::move(clears_);
+        scratch.attributes = std::move(attributes_);
+        scratch.order = std::move(order_);
+        scratch.reset();
+    }
+    Parser(const Parser&) = delete;
+    Parser& operator=(const Parser&) = delete;
 
     // Parses the whole text into `top`; code() then tells how it went (0, 1 or an error).
     void run(XmlElementBody* top);
@@ -156,7 +186,8 @@ private:
     bool storePendingText(const char* upTo);
     bool startTagToken(Frame& f, const Token& t);
     // Stores the held attribute with the value token at `value` (quotes included when `quoted`).
-    bool storeValue(Frame& f, const char* value, std::size_t length, bool quoted);
+    // `mayHoldReference` false says no "&" lies between the quotes.
+    bool storeValue(Frame& f, const char* value, std::size_t length, bool quoted, bool mayHoldReference);
     bool contentToken(Frame& f, const Token& t);
     bool endTagMatches(const Frame& element, const char* endName) const;
     // Pops the ended element and lets the open ones deal with an end tag left pending.
@@ -210,12 +241,12 @@ private:
     XmlArena* const arena_;
     bool drop_;
     bool utf8_;
-    std::vector<Frame>& stack_;
-    ScratchStack<XmlElementBody*>& children_;
-    ScratchStack<XmlTextItem>& texts_;
-    ScratchStack<XmlClearSection>& clears_;
-    ScratchStack<XmlAttribute>& attributes_;
-    ScratchStack<std::int32_t>& order_;
+    std::vector<Frame> stack_;
+    ScratchStack<XmlElementBody*> children_;
+    ScratchStack<XmlTextItem> texts_;
+    ScratchStack<XmlClearSection> clears_;
+    ScratchStack<XmlAttribute> attributes_;
+    ScratchStack<std::int32_t> order_;
 };
 
 char* Parser::storedDecoded(const char* p, std::size_t& length, bool mayHoldReference)
@@ -234,7 +265,8 @@ void Parser::pushFrame(XmlElementBody* body, const char* name, std::size_t nameL
     stack_.push_back(Frame{body, name, nullptr, static_cast<std::uint32_t>(nameLength), 0,
                            static_cast<std::uint32_t>(children_.size()), static_cast<std::uint32_t>(texts_.size()),
                            static_cast<std::uint32_t>(clears_.size()), static_cast<std::uint32_t>(attributes_.size()),
-                           static_cast<std::uint32_t>(order_.size()), content, AttributeStep::ExpectName});
+                           static_cast<std::uint32_t>(order_.size()), content, body->declaration,
+                           AttributeStep::ExpectName});
 }
 
 void Parser::pushOrder(XmlContentKind kind, std::size_t indexInFrame)
@@ -297,7 +329,7 @@ void Parser::run(XmlElementBody* top)
         const Token t = xmltokenizer::next(pos_);
         if (t.kind == TokenKind::End) {
             // The text ends inside this element: every open element fails with it.
-            if (f.name != nullptr && !f.body->declaration)
+            if (f.name != nullptr && !f.declaration)
                 warnUnmatched(pos_);
             break;
         }
@@ -347,22 +379,22 @@ bool Parser::storePendingText(const char* upTo)
 void Parser::storeHeldAttribute(Frame& f, bool closing)
 {
     std::size_t length = f.heldLength;
-    if (closing && f.body->declaration && length > 0 && f.held[length - 1] == '?')
+    if (closing && f.declaration && length > 0 && f.held[length - 1] == '?')
         --length;
     if (length > 0)
         XmlTreeBuilder::fill(attributes_.push(), stored(f.held, length), "", 0, false);
     f.step = AttributeStep::ExpectName;
 }
 
-bool Parser::storeValue(Frame& f, const char* value, std::size_t length, bool quoted)
+bool Parser::storeValue(Frame& f, const char* value, std::size_t length, bool quoted, bool mayHoldReference)
 {
-    if (f.body->declaration && length > 0 && value[length - 1] == '?')
+    if (f.declaration && length > 0 && value[length - 1] == '?')
         --length;
     if (quoted && length >= 2 && value[length - 1] == value[0]) {
         ++value;
         length -= 2;
     }
-    char* decoded = storedDecoded(value, length);
+    char* decoded = storedDecoded(value, length, mayHoldReference);
     if (decoded == nullptr) {
         fail(XmlErrorUnknownCharacterEntity);
         return false;
@@ -380,7 +412,8 @@ bool Parser::startTagToken(Frame& f, const Token& t)
             fail(XmlErrorUnexpectedToken);
             return false;
         }
-        return storeValue(f, t.start, t.length, t.kind == TokenKind::Quoted);
+        const bool quoted = t.kind == TokenKind::Quoted;
+        return storeValue(f, t.start, t.length, quoted, !quoted || t.reference);
     }
     if (f.step == AttributeStep::HoldingName) {
         if (t.kind == TokenKind::Equals) {
@@ -400,11 +433,12 @@ bool Parser::startTagToken(Frame& f, const Token& t)
         // name="value" without spaces, the common case: the equals and quoted tokens the general
         // path would read next, taken at once.
         if (pos_[0] == '=' && (pos_[1] == '"' || pos_[1] == '\'')) {
-            const char* closing = xmltokenizer::detail::scanQuoted(pos_ + 2, pos_[1]);
+            bool reference = true;
+            const char* closing = xmltokenizer::detail::scanQuoted(pos_ + 2, pos_[1], reference);
             if (*closing == pos_[1]) {
                 const char* value = pos_ + 1;
                 pos_ = closing + 1;
-                return storeValue(f, value, static_cast<std::size_t>(pos_ - value), true);
+                return storeValue(f, value, static_cast<std::size_t>(pos_ - value), true, reference);
             }
         }
         return true;
@@ -501,7 +535,7 @@ bool Parser::contentToken(Frame& f, const Token& t)
             return false;
         const XmlClearMarkerEntry& entry = xmlClearMarkerEntry(t.marker);
         const char* closing = nullptr;
-        std::size_t closingLength = std::strlen(entry.closing);
+        const char* closingEnd = nullptr;
         if (t.marker == XmlClearMarker::Doctype) {
             int depth = 0;  // "<" opened inside the declaration (internal subset)
             for (const char* p = pos_; *p != '\0'; ++p) {
@@ -510,13 +544,14 @@ bool Parser::contentToken(Frame& f, const Token& t)
                 } else if (*p == '>') {
                     if (depth == 0) {
                         closing = p;
+                        closingEnd = p + 1;
                         break;
                     }
                     --depth;
                 }
             }
         } else {
-            closing = std::strstr(pos_, entry.closing);
+            closing = findClosing(pos_, entry.closing, closingEnd);
         }
         if (closing == nullptr) {
             fail(XmlErrorUnmatchedClearTagEnd);
@@ -525,7 +560,7 @@ bool Parser::contentToken(Frame& f, const Token& t)
         pushOrder(XmlContentClear, clears_.size() - f.clears);
         const std::size_t length = static_cast<std::size_t>(closing - pos_);
         XmlTreeBuilder::fill(clears_.push(), stored(pos_, length), length, t.marker);
-        pos_ = closing + closingLength;
+        pos_ = closingEnd;
         pendingText_ = pos_;
         return true;
     }

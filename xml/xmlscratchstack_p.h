@@ -5,6 +5,7 @@
 #include <cstring>
 #include <memory>
 #include <type_traits>
+#include <utility>
 
 namespace xml {
 
@@ -14,6 +15,17 @@ class ScratchStack {
     static_assert(std::is_trivially_copyable_v<T>, "items are moved as bytes");
 
 public:
+    ScratchStack() = default;
+    // Moving hands the storage over and leaves an empty stack behind.
+    ScratchStack(ScratchStack&& other) noexcept { *this = std::move(other); }
+    ScratchStack& operator=(ScratchStack&& other) noexcept
+    {
+        items_ = std::move(other.items_);
+        size_ = std::exchange(other.size_, 0);
+        capacity_ = std::exchange(other.capacity_, 0);
+        return *this;
+    }
+
     std::size_t size() const { return size_; }
     const T* data() const { return items_.get(); }
     // A slot at the top, to be filled in place.

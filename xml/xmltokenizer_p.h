@@ -27,6 +27,7 @@ struct Token {
     const char* start = nullptr;
     std::size_t length = 0;
     XmlClearMarker marker = XmlClearMarker::CData;  // for Clear
+    bool reference = true;  // for Quoted: an "&" lies between the quotes
 };
 
 namespace detail {
@@ -56,7 +57,8 @@ constexpr StopTable makeStopTable()
 
 inline constexpr StopTable stopTable = makeStopTable();
 
-// Byte classes of the quoted scan: 1 for the zero byte, "<" and both quotes, 3 above ASCII.
+// Byte classes of the quoted scan: 1 for the zero byte, "<" and both quotes, 2 for "&", 3 above
+// ASCII.
 constexpr StopTable makeQuoteTable()
 {
     StopTable t{};
@@ -66,6 +68,7 @@ constexpr StopTable makeQuoteTable()
     t.stop[static_cast<unsigned char>('<')] = 1;
     t.stop[static_cast<unsigned char>('"')] = 1;
     t.stop[static_cast<unsigned char>('\'')] = 1;
+    t.stop[static_cast<unsigned char>('&')] = 2;
     return t;
 }
 
@@ -100,9 +103,11 @@ inline const char* scanText(const char* p)
 }
 
 // The closing `quote` of a quoted token opened just before `p`, or where it stops without one
-// (the zero byte or "<").
-inline const char* scanQuoted(const char* p, char quote)
+// (the zero byte or "<"). `reference` tells whether an "&" was passed on the way, so a value
+// without one need not be looked through again.
+inline const char* scanQuoted(const char* p, char quote, bool& reference)
 {
+    reference = false;
     for (;;) {
         unsigned char s;
         p = skipClass0(quoteTable, p);
@@ -111,6 +116,9 @@ inline const char* scanQuoted(const char* p, char quote)
             if (*p == quote || *p == '\0' || *p == '<')
                 return p;
             ++p;  // the other quote
+        } else if (s == 2) {
+            reference = true;
+            ++p;
         } else {
             p = xmlchars::nextChar(p);
         }
@@ -120,8 +128,8 @@ inline const char* scanQuoted(const char* p, char quote)
 inline bool clearMarkerAt(const char* p, XmlClearMarker& marker)
 {
     // Every opening marker is "<" then "!", "P" or "S" (either case): most tags stop at once,
-    // the rest compare with the markers of their letter only, in the table's order, their
-    // third character first (tags such as "<position" stop there).
+    // the rest compare with the one marker their second and third characters allow, the third
+    // first (tags such as "<position" stop there).
     auto matches = [p](XmlClearMarker m) {
         const XmlClearMarkerEntry& e = xmlClearMarkerEntry(m);
         return xmlchars::toLowerAscii(p[2]) == xmlchars::toLowerAscii(e.opening[2]) &&
@@ -129,13 +137,14 @@ inline bool clearMarkerAt(const char* p, XmlClearMarker& marker)
     };
     switch (xmlchars::toLowerAscii(p[1])) {
     case '!':
-        for (XmlClearMarker m : {XmlClearMarker::CData, XmlClearMarker::Doctype, XmlClearMarker::Comment}) {
-            if (matches(m)) {
-                marker = m;
-                return true;
-            }
+        // The markers of "!" differ in their third character: only one can match.
+        switch (xmlchars::toLowerAscii(p[2])) {
+        case '[': marker = XmlClearMarker::CData; break;
+        case 'd': marker = XmlClearMarker::Doctype; break;
+        case '-': marker = XmlClearMarker::Comment; break;
+        default: return false;
         }
-        return false;
+        return matches(marker);
     case 'p':
         marker = XmlClearMarker::Pre;
         return matches(marker);
@@ -163,9 +172,12 @@ inline bool clearMarkerAt(const char* p, XmlClearMarker& marker)
         pos = p;
         return token;
     }
-    // Clear markers begin "<!", "<P" or "<S" (either case); other tags need no look.
+    // Clear markers begin "<!", "<PR" or "<SC" (either case); other tags need no look. (Past a
+    // "P" or "S" the byte after it is there, the zero byte at worst.)
     const char second = static_cast<char>(p[1] | 0x20);
-    if (c == '<' && (p[1] == '!' || second == 'p' || second == 's') && detail::clearMarkerAt(p, token.marker)) {
+    if (c == '<' &&
+        (p[1] == '!' || (second == 'p' && (p[2] | 0x20) == 'r') || (second == 's' && (p[2] | 0x20) == 'c')) &&
+        detail::clearMarkerAt(p, token.marker)) {
         token.kind = TokenKind::Clear;
         token.length = static_cast<std::size_t>(xmlClearMarkerEntry(token.marker).openingLength);
         pos = p + token.length;
@@ -175,9 +187,11 @@ inline bool clearMarkerAt(const char* p, XmlClearMarker& marker)
     switch (c) {
     case '\'':
     case '"': {
-        const char* q = detail::scanQuoted(p + 1, c);
+        bool reference = true;
+        const char* q = detail::scanQuoted(p + 1, c, reference);
         if (*q == c) {
             token.kind = TokenKind::Quoted;
+            token.reference = reference;
             end = q + 1;
         } else {
             token.kind = TokenKind::Text;
