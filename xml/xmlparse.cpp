@@ -87,7 +87,7 @@ struct Frame {
 // code of its users, so it cannot re-enter). A parser holds the set while it runs, as members
 // of its own reached without a further pointer.
 struct Scratch {
-    std::vector<Frame> stack;
+    ScratchStack<Frame> stack;
     ScratchStack<XmlElementBody*> children;
     ScratchStack<XmlTextItem> texts;
     ScratchStack<XmlClearSection> clears;
@@ -96,9 +96,7 @@ struct Scratch {
 
     void reset()
     {
-        stack.clear();
-        if (stack.capacity() > scratchKept)
-            std::vector<Frame>().swap(stack);
+        stack.reset(scratchKept);
         children.reset(scratchKept);
         texts.reset(scratchKept);
         clears.reset(scratchKept);
@@ -189,6 +187,10 @@ private:
     // `mayHoldReference` false says no "&" lies between the quotes.
     bool storeValue(Frame& f, const char* value, std::size_t length, bool quoted, bool mayHoldReference);
     bool contentToken(Frame& f, const Token& t);
+    // One step inside an element's content, or its start tag read whole. False ends the parse.
+    bool contentStep(Frame& f);
+    bool startTag(Frame& f);
+    void endInside(const Frame& f);
     bool endTagMatches(const Frame& element, const char* endName) const;
     // Pops the ended element and lets the open ones deal with an end tag left pending.
     bool closeElement();
@@ -241,7 +243,7 @@ private:
     XmlArena* const arena_;
     bool drop_;
     bool utf8_;
-    std::vector<Frame> stack_;
+    ScratchStack<Frame> stack_;
     ScratchStack<XmlElementBody*> children_;
     ScratchStack<XmlTextItem> texts_;
     ScratchStack<XmlClearSection> clears_;
@@ -262,7 +264,7 @@ char* Parser::storedDecoded(const char* p, std::size_t& length, bool mayHoldRefe
 
 void Parser::pushFrame(XmlElementBody* body, const char* name, std::size_t nameLength, bool content)
 {
-    stack_.push_back(Frame{body, name, nullptr, static_cast<std::uint32_t>(nameLength), 0,
+    stack_.push(Frame{body, name, nullptr, static_cast<std::uint32_t>(nameLength), 0,
                            static_cast<std::uint32_t>(children_.size()), static_cast<std::uint32_t>(texts_.size()),
                            static_cast<std::uint32_t>(clears_.size()), static_cast<std::uint32_t>(attributes_.size()),
                            static_cast<std::uint32_t>(order_.size()), content, body->declaration,
@@ -291,7 +293,7 @@ void Parser::finishInnermost()
     clears_.truncate(f.clears);
     attributes_.truncate(f.attributes);
     order_.truncate(f.order);
-    stack_.pop_back();
+    stack_.pop();
 }
 
 void Parser::skipCharacterData()
@@ -324,20 +326,46 @@ void Parser::run(XmlElementBody* top)
     pushFrame(top, nullptr, 0, true);
     while (!stack_.empty()) {
         Frame& f = stack_.back();
-        if (f.content)
-            skipCharacterData();
-        const Token t = xmltokenizer::next(pos_);
-        if (t.kind == TokenKind::End) {
-            // The text ends inside this element: every open element fails with it.
-            if (f.name != nullptr && !f.declaration)
-                warnUnmatched(pos_);
-            break;
-        }
-        const bool goOn = f.content ? contentToken(f, t) : startTagToken(f, t);
+        const bool goOn = f.content ? contentStep(f) : startTag(f);
         if (!goOn)
             break;
     }
     finishAll();
+}
+
+void Parser::endInside(const Frame& f)
+{
+    // The text ends inside this element: every open element fails with it.
+    if (f.name != nullptr && !f.declaration)
+        warnUnmatched(pos_);
+}
+
+bool Parser::contentStep(Frame& f)
+{
+    skipCharacterData();
+    // Character data stops only at "<" or the zero byte: the token there is markup or the end.
+    const Token t = xmltokenizer::nextMarkup(pos_);
+    if (t.kind == TokenKind::End) {
+        endInside(f);
+        return false;
+    }
+    return contentToken(f, t);
+}
+
+bool Parser::startTag(Frame& f)
+{
+    // The tokens of one start tag in a loop of their own, up to its ">" or "/>".
+    for (;;) {
+        const Token t = xmltokenizer::next(pos_);
+        if (t.kind == TokenKind::End) {
+            endInside(f);
+            return false;
+        }
+        if (!startTagToken(f, t))
+            return false;
+        if (t.kind == TokenKind::TagClose || t.kind == TokenKind::SelfClose)
+            return true;  // (after "/>" the element is closed and `f` gone)
+    }
 }
 
 void Parser::finishAll()

@@ -36,6 +36,9 @@ public:
         return items_[size_++];
     }
     void push(const T& item) { push() = item; }
+    bool empty() const { return size_ == 0; }
+    T& back() { return items_[size_ - 1]; }
+    void pop() { --size_; }
     void truncate(std::size_t size) { size_ = size; }
     // Empties the stack; gives its storage back when it grew large.
     void reset(std::size_t kept)
@@ -48,7 +51,7 @@ public:
     }
 
 private:
-    void grow()
+    [[gnu::noinline]] void grow()
     {
         const std::size_t capacity = capacity_ == 0 ? 64 : capacity_ * 2;
         std::unique_ptr<T[]> grown(new T[capacity]);

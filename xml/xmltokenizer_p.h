@@ -172,6 +172,14 @@ inline bool clearMarkerAt(const char* p, XmlClearMarker& marker)
         pos = p;
         return token;
     }
+    // A name or unquoted value, the most common token, needs none of the looks below.
+    if (detail::stopTable.stop[static_cast<unsigned char>(c)] == 0 && c != '"' && c != '\'') {
+        const char* end = detail::scanText(p);
+        token.kind = TokenKind::Text;
+        token.length = static_cast<std::size_t>(end - p);
+        pos = end;
+        return token;
+    }
     // Clear markers begin "<!", "<PR" or "<SC" (either case); other tags need no look. (Past a
     // "P" or "S" the byte after it is there, the zero byte at worst.)
     const char second = static_cast<char>(p[1] | 0x20);
@@ -231,5 +239,34 @@ inline bool clearMarkerAt(const char* p, XmlClearMarker& marker)
     return token;
 }
 
+// The same as next() where *pos is "<" or the zero byte (as after character data): the end, a
+// clear marker or a tag opening.
+[[gnu::always_inline]] inline Token nextMarkup(const char*& pos)
+{
+    const char* p = pos;
+    Token token;
+    token.start = p;
+    if (*p == '\0') {
+        token.kind = TokenKind::End;
+        return token;
+    }
+    const char second = static_cast<char>(p[1] | 0x20);
+    if ((p[1] == '!' || (second == 'p' && (p[2] | 0x20) == 'r') || (second == 's' && (p[2] | 0x20) == 'c')) &&
+        detail::clearMarkerAt(p, token.marker)) {
+        token.kind = TokenKind::Clear;
+        token.length = static_cast<std::size_t>(xmlClearMarkerEntry(token.marker).openingLength);
+    } else if (p[1] == '/') {
+        token.kind = TokenKind::EndTagStart;
+        token.length = 2;
+    } else if (p[1] == '?') {
+        token.kind = TokenKind::DeclarationStart;
+        token.length = 2;
+    } else {
+        token.kind = TokenKind::TagStart;
+        token.length = 1;
+    }
+    pos = p + token.length;
+    return token;
+}
 
 }  // namespace xmltokenizer
