@@ -26,7 +26,7 @@ unsigned char* copyItems(unsigned char* target, const T* items, std::size_t coun
     // Items the size of a multiple of a pointer go in steps of eight bytes.
     constexpr std::size_t step = sizeof(T) % sizeof(std::uint64_t) == 0 ? sizeof(std::uint64_t) : sizeof(std::int32_t);
     const std::size_t bytes = count * sizeof(T);
-    if (bytes <= 64) {
+    if (bytes <= 128) {
         for (std::size_t i = 0; i < bytes; i += step)
             std::memcpy(target + i, reinterpret_cast<const unsigned char*>(items) + i, step);
     } else {

@@ -81,38 +81,45 @@ void moveDown(char* to, const char* from, std::size_t count)
         to[i] = from[i];
 }
 
-}  // namespace
-
-bool decodeInPlace(char* text, std::size_t& length)
+// The first "&" at a character boundary at or after `p` (itself one), or `end`.
+const char* nextReference(const char* p, const char* end)
 {
-    // Characters are stepped over whole (an "&" inside a multi-byte character is not a
-    // reference) and moved down in runs; each reference becomes its byte. Any unsound reference
-    // fails the whole text.
-    const char* end = text + length;
-    char* out = text;
-    const char* run = text;
-    for (const char* p = text; p < end;) {
-        if (*p == '&') {
-            char byte = 0;
-            const std::size_t used = readReference(p, end, byte);
-            if (used == 0)
-                return false;
-            const std::size_t runLength = static_cast<std::size_t>(p - run);
-            moveDown(out, run, runLength);
-            out += runLength;
-            *out++ = byte;
-            p += used;
-            run = p;
-        } else if (static_cast<unsigned char>(*p) < 0x80) {
+    while (p < end) {
+        const auto c = static_cast<unsigned char>(*p);
+        if (c == '&')
+            return p;
+        if (c < 0x80) {
             ++p;  // ASCII is one character under either table
         } else {
             const char* next = xmlchars::nextChar(p);
             p = (next == p || next > end) ? end : next;
         }
     }
-    const std::size_t runLength = static_cast<std::size_t>(end - run);
-    moveDown(out, run, runLength);
-    length = static_cast<std::size_t>(out + runLength - text);
+    return end;
+}
+
+}  // namespace
+
+bool decodeInPlace(char* text, std::size_t& length, std::size_t from)
+{
+    // Characters are stepped over whole (an "&" inside a multi-byte character is not a
+    // reference) and the runs between references moved down; each reference becomes its byte.
+    // Any unsound reference fails the whole text.
+    const char* end = text + length;
+    const char* p = nextReference(text + from, end);
+    char* out = text + (p - text);
+    while (p < end) {
+        char byte = 0;
+        const std::size_t used = readReference(p, end, byte);
+        if (used == 0)
+            return false;
+        *out++ = byte;
+        const char* run = p + used;
+        p = nextReference(run, end);
+        moveDown(out, run, static_cast<std::size_t>(p - run));
+        out += p - run;
+    }
+    length = static_cast<std::size_t>(out - text);
     return true;
 }
 

@@ -256,8 +256,11 @@ char* Parser::storedDecoded(const char* p, std::size_t& length, bool mayHoldRefe
     // The decoder may look up to three bytes past the item (the rest of a character cut by it).
     copyThrough(p + std::min<std::size_t>(length + 4, static_cast<std::size_t>(textEnd_ - p)));
     char* c = copy_ + (p - text_);
-    if (mayHoldReference && xmlentities::hasReference(p, length) && !xmlentities::decodeInPlace(c, length))
-        return nullptr;
+    if (mayHoldReference) {
+        const std::size_t from = xmlentities::decodeStart(p, length);
+        if (from < length && !xmlentities::decodeInPlace(c, length, from))
+            return nullptr;
+    }
     c[length] = '\0';
     return c;
 }
