@@ -251,7 +251,7 @@ private:
     ScratchStack<std::int32_t> order_;
 };
 
-char* Parser::storedDecoded(const char* p, std::size_t& length, bool mayHoldReference)
+[[gnu::always_inline]] inline char* Parser::storedDecoded(const char* p, std::size_t& length, bool mayHoldReference)
 {
     // The decoder may look up to three bytes past the item (the rest of a character cut by it).
     copyThrough(p + std::min<std::size_t>(length + 4, static_cast<std::size_t>(textEnd_ - p)));
@@ -265,7 +265,7 @@ char* Parser::storedDecoded(const char* p, std::size_t& length, bool mayHoldRefe
     return c;
 }
 
-void Parser::pushFrame(XmlElementBody* body, const char* name, std::size_t nameLength, bool content)
+[[gnu::always_inline]] inline void Parser::pushFrame(XmlElementBody* body, const char* name, std::size_t nameLength, bool content)
 {
     stack_.push(Frame{body, name, nullptr, static_cast<std::uint32_t>(nameLength), 0,
                            static_cast<std::uint32_t>(children_.size()), static_cast<std::uint32_t>(texts_.size()),
@@ -274,7 +274,7 @@ void Parser::pushFrame(XmlElementBody* body, const char* name, std::size_t nameL
                            AttributeStep::ExpectName});
 }
 
-void Parser::pushOrder(XmlContentKind kind, std::size_t indexInFrame)
+[[gnu::always_inline]] inline void Parser::pushOrder(XmlContentKind kind, std::size_t indexInFrame)
 {
     order_.push(static_cast<std::int32_t>(indexInFrame * 4 + kind));
 }
@@ -305,7 +305,7 @@ void Parser::skipCharacterData()
     bool reference = false;
     if (utf8_) {
         for (;;) {
-            p = xmltokenizer::detail::skipClass0(dataTable, p);
+            p = xmltokenizer::detail::skipDataBytes(dataTable, p);
             const unsigned char k = dataTable.stop[static_cast<unsigned char>(*p)];
             if (k == 1) {
                 break;
@@ -417,7 +417,7 @@ void Parser::storeHeldAttribute(Frame& f, bool closing)
     f.step = AttributeStep::ExpectName;
 }
 
-bool Parser::storeValue(Frame& f, const char* value, std::size_t length, bool quoted, bool mayHoldReference)
+[[gnu::always_inline]] inline bool Parser::storeValue(Frame& f, const char* value, std::size_t length, bool quoted, bool mayHoldReference)
 {
     if (f.declaration && length > 0 && value[length - 1] == '?')
         --length;

@@ -6,6 +6,11 @@
 #include "xml/xmlelement.h"
 
 #include <cstddef>
+#include <cstdint>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 namespace xmltokenizer {
 
@@ -90,11 +95,70 @@ inline const char* skipClass0(const StopTable& table, const char* p)
     }
 }
 
-inline const char* scanText(const char* p)
+#if defined(__SSE2__)
+// Sixteen bytes a step: `candidates` marks a superset of the bytes whose class in `table` is not
+// 0, so one well-predicted branch covers a whole short token; the marked bytes are then looked
+// up. A block is read only when it lies within one page, so reading past the text's zero byte
+// cannot fault (the bytes beyond it are never used, hence no address checking here).
+template <typename Candidates>
+__attribute__((no_sanitize_address)) inline const char* skipClass0Wide(const StopTable& table, const char* p,
+                                                                       Candidates candidates)
+{
+    constexpr std::uintptr_t page = 4096;
+    constexpr std::uintptr_t block = 16;
+    while ((reinterpret_cast<std::uintptr_t>(p) & (page - 1)) <= page - block) {
+        const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
+        auto mask = static_cast<unsigned>(_mm_movemask_epi8(candidates(bytes)));
+        for (; mask != 0; mask &= mask - 1) {
+            const char* at = p + __builtin_ctz(mask);
+            if (table.stop[static_cast<unsigned char>(*at)] != 0)
+                return at;
+        }
+        p += block;
+    }
+    return skipClass0(table, p);
+}
+
+inline __m128i equalTo(__m128i bytes, char c) { return _mm_cmpeq_epi8(bytes, _mm_set1_epi8(c)); }
+// Bytes at or above 0x80.
+inline __m128i highBytes(__m128i bytes) { return _mm_cmplt_epi8(bytes, _mm_setzero_si128()); }
+
+inline const char* skipTextBytes(const char* p)
+{
+    return skipClass0Wide(stopTable, p, [](__m128i b) {
+        const __m128i low = _mm_cmpeq_epi8(_mm_min_epu8(b, _mm_set1_epi8(' ')), b);  // up to space
+        const __m128i angles = _mm_sub_epi8(b, _mm_set1_epi8('<'));                  // "<", "=", ">"
+        const __m128i markup = _mm_cmpeq_epi8(_mm_min_epu8(angles, _mm_set1_epi8(2)), angles);
+        return _mm_or_si128(_mm_or_si128(low, markup), _mm_or_si128(equalTo(b, '/'), highBytes(b)));
+    });
+}
+inline const char* skipQuotedBytes(const char* p)
+{
+    return skipClass0Wide(quoteTable, p, [](__m128i b) {
+        const __m128i quotes = _mm_or_si128(equalTo(b, '"'), equalTo(b, '\''));
+        const __m128i markup = _mm_or_si128(equalTo(b, '<'), equalTo(b, '&'));
+        return _mm_or_si128(_mm_or_si128(quotes, markup), _mm_or_si128(equalTo(b, '\0'), highBytes(b)));
+    });
+}
+// Character data: the zero byte, "<", "&" and bytes above ASCII under `table`.
+inline const char* skipDataBytes(const StopTable& table, const char* p)
+{
+    return skipClass0Wide(table, p, [](__m128i b) {
+        const __m128i markup = _mm_or_si128(equalTo(b, '<'), equalTo(b, '&'));
+        return _mm_or_si128(markup, _mm_or_si128(equalTo(b, '\0'), highBytes(b)));
+    });
+}
+#else
+inline const char* skipTextBytes(const char* p) { return skipClass0(stopTable, p); }
+inline const char* skipQuotedBytes(const char* p) { return skipClass0(quoteTable, p); }
+inline const char* skipDataBytes(const StopTable& table, const char* p) { return skipClass0(table, p); }
+#endif
+
+[[gnu::always_inline]] inline const char* scanText(const char* p)
 {
     for (;;) {
         unsigned char s;
-        p = skipClass0(stopTable, p);  // ASCII is one character under either table
+        p = skipTextBytes(p);  // ASCII is one character under either table
         s = stopTable.stop[static_cast<unsigned char>(*p)];
         if (s == 1 || (s == 2 && p[1] == '>'))
             return p;
@@ -105,12 +169,12 @@ inline const char* scanText(const char* p)
 // The closing `quote` of a quoted token opened just before `p`, or where it stops without one
 // (the zero byte or "<"). `reference` tells whether an "&" was passed on the way, so a value
 // without one need not be looked through again.
-inline const char* scanQuoted(const char* p, char quote, bool& reference)
+[[gnu::always_inline]] inline const char* scanQuoted(const char* p, char quote, bool& reference)
 {
     reference = false;
     for (;;) {
         unsigned char s;
-        p = skipClass0(quoteTable, p);
+        p = skipQuotedBytes(p);
         s = quoteTable.stop[static_cast<unsigned char>(*p)];
         if (s == 1) {
             if (*p == quote || *p == '\0' || *p == '<')
