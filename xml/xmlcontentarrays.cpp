@@ -57,6 +57,24 @@ void XmlElementBody::setArrays(unsigned char* storage, XmlElementBody* const* ch
     copyItems(p, orderItems, childCount + textCount + clearCount);
 }
 
+void XmlElementBody::setLeafArrays(unsigned char* storage, const XmlAttribute* attributeItems,
+                                   std::size_t attributeCount, const XmlTextItem* text)
+{
+    arrays = storage;
+    counts[0] = 0;
+    counts[1] = static_cast<std::uint32_t>(attributeCount);
+    counts[2] = text != nullptr ? 1 : 0;
+    counts[3] = 0;
+    if (storage == nullptr)
+        return;
+    unsigned char* p = copyItems(storage, attributeItems, attributeCount);
+    if (text != nullptr) {
+        std::memcpy(p, text, sizeof(XmlTextItem));
+        const std::int32_t order = XmlContentText;  // the text, item 0
+        std::memcpy(p + sizeof(XmlTextItem), &order, sizeof order);
+    }
+}
+
 XmlContentLists XmlElementBody::takeLists() const
 {
     XmlContentLists lists;

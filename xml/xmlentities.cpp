@@ -49,6 +49,15 @@ std::size_t readReference(const char* p, const char* end, char& byte)
         byte = static_cast<char>(value & 0xFFu);
         return static_cast<std::size_t>(q + 1 - p);
     }
+    // The usual spellings at once: "&lt;", "&gt;", "&amp;".
+    if (left >= 4 && p[2] == 't' && p[3] == ';' && (p[1] == 'l' || p[1] == 'g')) {
+        byte = p[1] == 'l' ? '<' : '>';
+        return 4;
+    }
+    if (left >= 5 && p[1] == 'a' && p[2] == 'm' && p[3] == 'p' && p[4] == ';') {
+        byte = '&';
+        return 5;
+    }
     // Only the entities of the letter after "&" can match: "a" has two, the others one each.
     const NamedEntity* candidates[2] = {nullptr, nullptr};
     switch (left >= 2 ? xmlchars::toLowerAscii(p[1]) : '\0') {

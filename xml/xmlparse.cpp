@@ -288,7 +288,11 @@ void Parser::finishInnermost()
     const std::size_t attributeCount = attributes_.size() - f.attributes;
     const std::size_t bytes = XmlElementBody::arrayBytes(childCount, attributeCount, textCount, clearCount);
     unsigned char* storage = bytes > 0 ? static_cast<unsigned char*>(arena_->allocate(bytes)) : nullptr;
-    f.body->setArrays(storage, children_.data() + f.children, childCount, attributes_.data() + f.attributes,
+    if (childCount == 0 && clearCount == 0 && textCount <= 1)
+        f.body->setLeafArrays(storage, attributes_.data() + f.attributes, attributeCount,
+                              textCount == 1 ? &texts_.data()[f.texts] : nullptr);
+    else
+        f.body->setArrays(storage, children_.data() + f.children, childCount, attributes_.data() + f.attributes,
                       attributeCount, texts_.data() + f.texts, textCount, clears_.data() + f.clears, clearCount,
                       order_.data() + f.order);
     children_.truncate(f.children);
