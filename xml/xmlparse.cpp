@@ -389,8 +389,7 @@ bool Parser::storePendingText(const char* upTo)
         return true;
     const char* end = upTo;
     if (drop_) {
-        while (start < end && xmlchars::isSpace(*start))
-            ++start;
+        start = std::min(xmltokenizer::detail::skipSpaces(start), end);
         while (end > start && xmlchars::isSpace(end[-1]))
             --end;
     }

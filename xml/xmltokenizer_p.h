@@ -148,7 +148,30 @@ inline const char* skipDataBytes(const StopTable& table, const char* p)
         return _mm_or_si128(markup, _mm_or_si128(equalTo(b, '\0'), highBytes(b)));
     });
 }
+
+// The first byte at or after `p` that is not white space: a run of up to sixteen in one step.
+__attribute__((no_sanitize_address)) inline const char* skipSpaces(const char* p)
+{
+    if ((reinterpret_cast<std::uintptr_t>(p) & 4095) <= 4096 - 16) {
+        const __m128i b = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
+        const __m128i spaces = _mm_or_si128(_mm_or_si128(equalTo(b, ' '), equalTo(b, '\n')),
+                                            _mm_or_si128(equalTo(b, '\t'), equalTo(b, '\r')));
+        const unsigned others = ~static_cast<unsigned>(_mm_movemask_epi8(spaces)) & 0xFFFFu;
+        if (others != 0)
+            return p + __builtin_ctz(others);
+        p += 16;
+    }
+    while (xmlchars::isSpace(*p))
+        ++p;
+    return p;
+}
 #else
+inline const char* skipSpaces(const char* p)
+{
+    while (xmlchars::isSpace(*p))
+        ++p;
+    return p;
+}
 inline const char* skipTextBytes(const char* p) { return skipClass0(stopTable, p); }
 inline const char* skipQuotedBytes(const char* p) { return skipClass0(quoteTable, p); }
 inline const char* skipDataBytes(const StopTable& table, const char* p) { return skipClass0(table, p); }
@@ -242,6 +265,19 @@ inline bool clearMarkerAt(const char* p, XmlClearMarker& marker)
         token.kind = TokenKind::Text;
         token.length = static_cast<std::size_t>(end - p);
         pos = end;
+        return token;
+    }
+    // The ends of a tag come next in number.
+    if (c == '>') {
+        token.kind = TokenKind::TagClose;
+        token.length = 1;
+        pos = p + 1;
+        return token;
+    }
+    if (c == '/' && p[1] == '>') {
+        token.kind = TokenKind::SelfClose;
+        token.length = 2;
+        pos = p + 2;
         return token;
     }
     // Clear markers begin "<!", "<PR" or "<SC" (either case); other tags need no look. (Past a
