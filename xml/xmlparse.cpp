@@ -265,13 +265,14 @@ private:
     return c;
 }
 
-[[gnu::always_inline]] inline void Parser::pushFrame(XmlElementBody* body, const char* name, std::size_t nameLength, bool content)
+[[gnu::always_inline]] inline void Parser::pushFrame(XmlElementBody* body, const char* name,
+                                                     std::size_t nameLength, bool content)
 {
     stack_.push(Frame{body, name, nullptr, static_cast<std::uint32_t>(nameLength), 0,
-                           static_cast<std::uint32_t>(children_.size()), static_cast<std::uint32_t>(texts_.size()),
-                           static_cast<std::uint32_t>(clears_.size()), static_cast<std::uint32_t>(attributes_.size()),
-                           static_cast<std::uint32_t>(order_.size()), content, body->declaration,
-                           AttributeStep::ExpectName});
+                      static_cast<std::uint32_t>(children_.size()), static_cast<std::uint32_t>(texts_.size()),
+                      static_cast<std::uint32_t>(clears_.size()), static_cast<std::uint32_t>(attributes_.size()),
+                      static_cast<std::uint32_t>(order_.size()), content, body->declaration,
+                      AttributeStep::ExpectName});
 }
 
 [[gnu::always_inline]] inline void Parser::pushOrder(XmlContentKind kind, std::size_t indexInFrame)
@@ -420,7 +421,8 @@ void Parser::storeHeldAttribute(Frame& f, bool closing)
     f.step = AttributeStep::ExpectName;
 }
 
-[[gnu::always_inline]] inline bool Parser::storeValue(Frame& f, const char* value, std::size_t length, bool quoted, bool mayHoldReference)
+[[gnu::always_inline]] inline bool Parser::storeValue(Frame& f, const char* value, std::size_t length, bool quoted,
+                                                      bool mayHoldReference)
 {
     if (f.declaration && length > 0 && value[length - 1] == '?')
         --length;
