@@ -99,10 +99,11 @@ inline const char* skipClass0(const StopTable& table, const char* p)
 // Sixteen bytes a step: `candidates` marks a superset of the bytes whose class in `table` is not
 // 0, so one well-predicted branch covers a whole short token; the marked bytes are then looked
 // up. A block is read only when it lies within one page, so reading past the text's zero byte
-// cannot fault (the bytes beyond it are never used, hence no address checking here).
+// cannot fault (the bytes beyond it are never used, hence no address or race checking here).
 template <typename Candidates>
-__attribute__((no_sanitize_address)) inline const char* skipClass0Wide(const StopTable& table, const char* p,
-                                                                       Candidates candidates)
+__attribute__((no_sanitize("address", "thread"))) inline const char* skipClass0Wide(const StopTable& table,
+                                                                                     const char* p,
+                                                                                     Candidates candidates)
 {
     constexpr std::uintptr_t page = 4096;
     constexpr std::uintptr_t block = 16;
@@ -150,7 +151,7 @@ inline const char* skipDataBytes(const StopTable& table, const char* p)
 }
 
 // The first byte at or after `p` that is not white space: a run of up to sixteen in one step.
-__attribute__((no_sanitize_address)) inline const char* skipSpaces(const char* p)
+__attribute__((no_sanitize("address", "thread"))) inline const char* skipSpaces(const char* p)
 {
     if ((reinterpret_cast<std::uintptr_t>(p) & 4095) <= 4096 - 16) {
         const __m128i b = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
