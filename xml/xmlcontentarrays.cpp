@@ -2,6 +2,7 @@
 
 #include "xml/xmlelementbody_p.h"
 
+#include <cstdint>
 #include <cstring>
 #include <type_traits>
 
@@ -22,10 +23,12 @@ template <typename T>
 unsigned char* copyItems(unsigned char* target, const T* items, std::size_t count)
 {
     // Most parsed elements have a handful of items: a call to memcpy would cost more.
+    // Items the size of a multiple of a pointer go in steps of eight bytes.
+    constexpr std::size_t step = sizeof(T) % sizeof(std::uint64_t) == 0 ? sizeof(std::uint64_t) : sizeof(std::int32_t);
     const std::size_t bytes = count * sizeof(T);
-    if (bytes <= 64) {
-        for (std::size_t i = 0; i < bytes; i += sizeof(std::int32_t))
-            std::memcpy(target + i, reinterpret_cast<const unsigned char*>(items) + i, sizeof(std::int32_t));
+    if (bytes <= 128) {
+        for (std::size_t i = 0; i < bytes; i += step)
+            std::memcpy(target + i, reinterpret_cast<const unsigned char*>(items) + i, step);
     } else {
         std::memcpy(target, items, bytes);
     }
@@ -52,6 +55,24 @@ void XmlElementBody::setArrays(unsigned char* storage, XmlElementBody* const* ch
     p = copyItems(p, textItems, textCount);
     p = copyItems(p, clearItems, clearCount);
     copyItems(p, orderItems, childCount + textCount + clearCount);
+}
+
+void XmlElementBody::setLeafArrays(unsigned char* storage, const XmlAttribute* attributeItems,
+                                   std::size_t attributeCount, const XmlTextItem* text)
+{
+    arrays = storage;
+    counts[0] = 0;
+    counts[1] = static_cast<std::uint32_t>(attributeCount);
+    counts[2] = text != nullptr ? 1 : 0;
+    counts[3] = 0;
+    if (storage == nullptr)
+        return;
+    unsigned char* p = copyItems(storage, attributeItems, attributeCount);
+    if (text != nullptr) {
+        std::memcpy(p, text, sizeof(XmlTextItem));
+        const std::int32_t order = XmlContentText;  // the text, item 0
+        std::memcpy(p + sizeof(XmlTextItem), &order, sizeof order);
+    }
 }
 
 XmlContentLists XmlElementBody::takeLists() const

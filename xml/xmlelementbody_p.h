@@ -87,6 +87,11 @@ struct XmlElementBody {
                    std::size_t textCount, const XmlClearSection* clearItems, std::size_t clearCount,
                    const std::int32_t* orderItems);
 
+    // The same for an element without children and clear sections and with at most one text
+    // (`text`, null for none), the most common kind, without the general copies.
+    void setLeafArrays(unsigned char* storage, const XmlAttribute* attributeItems, std::size_t attributeCount,
+                       const xml::XmlTextItem* text);
+
     // Editing: the items as lists, and the lists back into a new owned array block.
     xml::XmlContentLists takeLists() const;
     void assignLists(const xml::XmlContentLists& lists);

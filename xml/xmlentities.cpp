@@ -49,12 +49,28 @@ std::size_t readReference(const char* p, const char* end, char& byte)
         byte = static_cast<char>(value & 0xFFu);
         return static_cast<std::size_t>(q + 1 - p);
     }
-    // Only the entities of the letter after "&" can match.
-    const char first = left >= 2 ? xmlchars::toLowerAscii(p[1]) : '\0';
-    for (const NamedEntity& e : namedEntities) {
-        if (e.text[1] == first && left >= e.length && xmlchars::equalNoCase(p, e.text, e.length)) {
-            byte = e.value;
-            return e.length;
+    // The usual spellings at once: "&lt;", "&gt;", "&amp;".
+    if (left >= 4 && p[2] == 't' && p[3] == ';' && (p[1] == 'l' || p[1] == 'g')) {
+        byte = p[1] == 'l' ? '<' : '>';
+        return 4;
+    }
+    if (left >= 5 && p[1] == 'a' && p[2] == 'm' && p[3] == 'p' && p[4] == ';') {
+        byte = '&';
+        return 5;
+    }
+    // Only the entities of the letter after "&" can match: "a" has two, the others one each.
+    const NamedEntity* candidates[2] = {nullptr, nullptr};
+    switch (left >= 2 ? xmlchars::toLowerAscii(p[1]) : '\0') {
+    case 'a': candidates[0] = &namedEntities[0]; candidates[1] = &namedEntities[4]; break;
+    case 'l': candidates[0] = &namedEntities[1]; break;
+    case 'g': candidates[0] = &namedEntities[2]; break;
+    case 'q': candidates[0] = &namedEntities[3]; break;
+    default: return 0;
+    }
+    for (const NamedEntity* e : candidates) {
+        if (e != nullptr && left >= e->length && xmlchars::equalNoCase(p, e->text, e->length)) {
+            byte = e->value;
+            return e->length;
         }
     }
     return 0;
@@ -74,38 +90,45 @@ void moveDown(char* to, const char* from, std::size_t count)
         to[i] = from[i];
 }
 
-}  // namespace
-
-bool decodeInPlace(char* text, std::size_t& length)
+// The first "&" at a character boundary at or after `p` (itself one), or `end`.
+const char* nextReference(const char* p, const char* end)
 {
-    // Characters are stepped over whole (an "&" inside a multi-byte character is not a
-    // reference) and moved down in runs; each reference becomes its byte. Any unsound reference
-    // fails the whole text.
-    const char* end = text + length;
-    char* out = text;
-    const char* run = text;
-    for (const char* p = text; p < end;) {
-        if (*p == '&') {
-            char byte = 0;
-            const std::size_t used = readReference(p, end, byte);
-            if (used == 0)
-                return false;
-            const std::size_t runLength = static_cast<std::size_t>(p - run);
-            moveDown(out, run, runLength);
-            out += runLength;
-            *out++ = byte;
-            p += used;
-            run = p;
-        } else if (static_cast<unsigned char>(*p) < 0x80) {
+    while (p < end) {
+        const auto c = static_cast<unsigned char>(*p);
+        if (c == '&')
+            return p;
+        if (c < 0x80) {
             ++p;  // ASCII is one character under either table
         } else {
             const char* next = xmlchars::nextChar(p);
             p = (next == p || next > end) ? end : next;
         }
     }
-    const std::size_t runLength = static_cast<std::size_t>(end - run);
-    moveDown(out, run, runLength);
-    length = static_cast<std::size_t>(out + runLength - text);
+    return end;
+}
+
+}  // namespace
+
+bool decodeInPlace(char* text, std::size_t& length, std::size_t from)
+{
+    // Characters are stepped over whole (an "&" inside a multi-byte character is not a
+    // reference) and the runs between references moved down; each reference becomes its byte.
+    // Any unsound reference fails the whole text.
+    const char* end = text + length;
+    const char* p = nextReference(text + from, end);
+    char* out = text + (p - text);
+    while (p < end) {
+        char byte = 0;
+        const std::size_t used = readReference(p, end, byte);
+        if (used == 0)
+            return false;
+        *out++ = byte;
+        const char* run = p + used;
+        p = nextReference(run, end);
+        moveDown(out, run, static_cast<std::size_t>(p - run));
+        out += p - run;
+    }
+    length = static_cast<std::size_t>(out - text);
     return true;
 }
 

@@ -79,13 +79,15 @@ struct Frame {
     std::uint32_t attributes;
     std::uint32_t order;
     bool content;  // reading content (else the start tag's attributes)
+    bool declaration;  // the body's, kept here beside the rest of the frame
     AttributeStep step;
 };
 
 // The items of the open elements. One set per thread, kept between parses (a parse calls no
-// code of its users, so it cannot re-enter).
+// code of its users, so it cannot re-enter). A parser holds the set while it runs, as members
+// of its own reached without a further pointer.
 struct Scratch {
-    std::vector<Frame> stack;
+    ScratchStack<Frame> stack;
     ScratchStack<XmlElementBody*> children;
     ScratchStack<XmlTextItem> texts;
     ScratchStack<XmlClearSection> clears;
@@ -94,9 +96,7 @@ struct Scratch {
 
     void reset()
     {
-        stack.clear();
-        if (stack.capacity() > scratchKept)
-            std::vector<Frame>().swap(stack);
+        stack.reset(scratchKept);
         children.reset(scratchKept);
         texts.reset(scratchKept);
         clears.reset(scratchKept);
@@ -122,6 +122,22 @@ constexpr xmltokenizer::detail::StopTable makeDataTable()
 
 constexpr xmltokenizer::detail::StopTable dataTable = makeDataTable();
 
+// The first exact `marker` at or after `p`, or null; `end` is set just past it. Most sections
+// are short: a search for the marker's first byte and a compare beat a general substring search.
+const char* findClosing(const char* p, const char* marker, const char*& end)
+{
+    for (; (p = std::strchr(p, marker[0])) != nullptr; ++p) {
+        std::size_t i = 1;
+        while (marker[i] != '\0' && p[i] == marker[i])  // stops at the text's zero byte
+            ++i;
+        if (marker[i] == '\0') {
+            end = p + i;
+            return p;
+        }
+    }
+    return nullptr;
+}
+
 class Parser {
 public:
     // `copy` is the arena's room for a copy of `text` (`length` bytes and its zero byte), where
@@ -130,11 +146,23 @@ public:
     Parser(const char* text, std::size_t length, char* copy, XmlArena* arena, const XmlOptions& options)
         : pos_(text), pendingText_(text), text_(text), textEnd_(text + length + 1), copied_(text), copy_(copy),
           arena_(arena), drop_(options.dropWhitespace),
-          utf8_(options.utf8Mode), stack_(scratch.stack), children_(scratch.children), texts_(scratch.texts),
-          clears_(scratch.clears), attributes_(scratch.attributes), order_(scratch.order)
+          utf8_(options.utf8Mode), stack_(std::move(scratch.stack)), children_(std::move(scratch.children)),
+          texts_(std::move(scratch.texts)), clears_(std::move(scratch.clears)),
+          attributes_(std::move(scratch.attributes)), order_(std::move(scratch.order))
     {
     }
-    ~Parser() { scratch.reset(); }
+    ~Parser()
+    {
+        scratch.stack = std::move(stack_);
+        scratch.children = std::move(children_);
+        scratch.texts = std::move(texts_);
+        scratch.clears = std::move(clears_);
+        scratch.attributes = std::move(attributes_);
+        scratch.order = std::move(order_);
+        scratch.reset();
+    }
+    Parser(const Parser&) = delete;
+    Parser& operator=(const Parser&) = delete;
 
     // Parses the whole text into `top`; code() then tells how it went (0, 1 or an error).
     void run(XmlElementBody* top);
@@ -156,8 +184,13 @@ private:
     bool storePendingText(const char* upTo);
     bool startTagToken(Frame& f, const Token& t);
     // Stores the held attribute with the value token at `value` (quotes included when `quoted`).
-    bool storeValue(Frame& f, const char* value, std::size_t length, bool quoted);
+    // `mayHoldReference` false says no "&" lies between the quotes.
+    bool storeValue(Frame& f, const char* value, std::size_t length, bool quoted, bool mayHoldReference);
     bool contentToken(Frame& f, const Token& t);
+    // One step inside an element's content, or its start tag read whole. False ends the parse.
+    bool contentStep(Frame& f);
+    bool startTag(Frame& f);
+    void endInside(const Frame& f);
     bool endTagMatches(const Frame& element, const char* endName) const;
     // Pops the ended element and lets the open ones deal with an end tag left pending.
     bool closeElement();
@@ -210,34 +243,39 @@ private:
     XmlArena* const arena_;
     bool drop_;
     bool utf8_;
-    std::vector<Frame>& stack_;
-    ScratchStack<XmlElementBody*>& children_;
-    ScratchStack<XmlTextItem>& texts_;
-    ScratchStack<XmlClearSection>& clears_;
-    ScratchStack<XmlAttribute>& attributes_;
-    ScratchStack<std::int32_t>& order_;
+    ScratchStack<Frame> stack_;
+    ScratchStack<XmlElementBody*> children_;
+    ScratchStack<XmlTextItem> texts_;
+    ScratchStack<XmlClearSection> clears_;
+    ScratchStack<XmlAttribute> attributes_;
+    ScratchStack<std::int32_t> order_;
 };
 
-char* Parser::storedDecoded(const char* p, std::size_t& length, bool mayHoldReference)
+[[gnu::always_inline]] inline char* Parser::storedDecoded(const char* p, std::size_t& length, bool mayHoldReference)
 {
     // The decoder may look up to three bytes past the item (the rest of a character cut by it).
     copyThrough(p + std::min<std::size_t>(length + 4, static_cast<std::size_t>(textEnd_ - p)));
     char* c = copy_ + (p - text_);
-    if (mayHoldReference && xmlentities::hasReference(p, length) && !xmlentities::decodeInPlace(c, length))
-        return nullptr;
+    if (mayHoldReference) {
+        const std::size_t from = xmlentities::decodeStart(p, length);
+        if (from < length && !xmlentities::decodeInPlace(c, length, from))
+            return nullptr;
+    }
     c[length] = '\0';
     return c;
 }
 
-void Parser::pushFrame(XmlElementBody* body, const char* name, std::size_t nameLength, bool content)
+[[gnu::always_inline]] inline void Parser::pushFrame(XmlElementBody* body, const char* name,
+                                                     std::size_t nameLength, bool content)
 {
-    stack_.push_back(Frame{body, name, nullptr, static_cast<std::uint32_t>(nameLength), 0,
-                           static_cast<std::uint32_t>(children_.size()), static_cast<std::uint32_t>(texts_.size()),
-                           static_cast<std::uint32_t>(clears_.size()), static_cast<std::uint32_t>(attributes_.size()),
-                           static_cast<std::uint32_t>(order_.size()), content, AttributeStep::ExpectName});
+    stack_.push(Frame{body, name, nullptr, static_cast<std::uint32_t>(nameLength), 0,
+                      static_cast<std::uint32_t>(children_.size()), static_cast<std::uint32_t>(texts_.size()),
+                      static_cast<std::uint32_t>(clears_.size()), static_cast<std::uint32_t>(attributes_.size()),
+                      static_cast<std::uint32_t>(order_.size()), content, body->declaration,
+                      AttributeStep::ExpectName});
 }
 
-void Parser::pushOrder(XmlContentKind kind, std::size_t indexInFrame)
+[[gnu::always_inline]] inline void Parser::pushOrder(XmlContentKind kind, std::size_t indexInFrame)
 {
     order_.push(static_cast<std::int32_t>(indexInFrame * 4 + kind));
 }
@@ -251,7 +289,11 @@ void Parser::finishInnermost()
     const std::size_t attributeCount = attributes_.size() - f.attributes;
     const std::size_t bytes = XmlElementBody::arrayBytes(childCount, attributeCount, textCount, clearCount);
     unsigned char* storage = bytes > 0 ? static_cast<unsigned char*>(arena_->allocate(bytes)) : nullptr;
-    f.body->setArrays(storage, children_.data() + f.children, childCount, attributes_.data() + f.attributes,
+    if (childCount == 0 && clearCount == 0 && textCount <= 1)
+        f.body->setLeafArrays(storage, attributes_.data() + f.attributes, attributeCount,
+                              textCount == 1 ? &texts_.data()[f.texts] : nullptr);
+    else
+        f.body->setArrays(storage, children_.data() + f.children, childCount, attributes_.data() + f.attributes,
                       attributeCount, texts_.data() + f.texts, textCount, clears_.data() + f.clears, clearCount,
                       order_.data() + f.order);
     children_.truncate(f.children);
@@ -259,7 +301,7 @@ void Parser::finishInnermost()
     clears_.truncate(f.clears);
     attributes_.truncate(f.attributes);
     order_.truncate(f.order);
-    stack_.pop_back();
+    stack_.pop();
 }
 
 void Parser::skipCharacterData()
@@ -268,7 +310,7 @@ void Parser::skipCharacterData()
     bool reference = false;
     if (utf8_) {
         for (;;) {
-            p = xmltokenizer::detail::skipClass0(dataTable, p);
+            p = xmltokenizer::detail::skipDataBytes(dataTable, p);
             const unsigned char k = dataTable.stop[static_cast<unsigned char>(*p)];
             if (k == 1) {
                 break;
@@ -292,20 +334,46 @@ void Parser::run(XmlElementBody* top)
     pushFrame(top, nullptr, 0, true);
     while (!stack_.empty()) {
         Frame& f = stack_.back();
-        if (f.content)
-            skipCharacterData();
-        const Token t = xmltokenizer::next(pos_);
-        if (t.kind == TokenKind::End) {
-            // The text ends inside this element: every open element fails with it.
-            if (f.name != nullptr && !f.body->declaration)
-                warnUnmatched(pos_);
-            break;
-        }
-        const bool goOn = f.content ? contentToken(f, t) : startTagToken(f, t);
+        const bool goOn = f.content ? contentStep(f) : startTag(f);
         if (!goOn)
             break;
     }
     finishAll();
+}
+
+void Parser::endInside(const Frame& f)
+{
+    // The text ends inside this element: every open element fails with it.
+    if (f.name != nullptr && !f.declaration)
+        warnUnmatched(pos_);
+}
+
+bool Parser::contentStep(Frame& f)
+{
+    skipCharacterData();
+    // Character data stops only at "<" or the zero byte: the token there is markup or the end.
+    const Token t = xmltokenizer::nextMarkup(pos_);
+    if (t.kind == TokenKind::End) {
+        endInside(f);
+        return false;
+    }
+    return contentToken(f, t);
+}
+
+bool Parser::startTag(Frame& f)
+{
+    // The tokens of one start tag in a loop of their own, up to its ">" or "/>".
+    for (;;) {
+        const Token t = xmltokenizer::next(pos_);
+        if (t.kind == TokenKind::End) {
+            endInside(f);
+            return false;
+        }
+        if (!startTagToken(f, t))
+            return false;
+        if (t.kind == TokenKind::TagClose || t.kind == TokenKind::SelfClose)
+            return true;  // (after "/>" the element is closed and `f` gone)
+    }
 }
 
 void Parser::finishAll()
@@ -322,8 +390,7 @@ bool Parser::storePendingText(const char* upTo)
         return true;
     const char* end = upTo;
     if (drop_) {
-        while (start < end && xmlchars::isSpace(*start))
-            ++start;
+        start = std::min(xmltokenizer::detail::skipSpaces(start), end);
         while (end > start && xmlchars::isSpace(end[-1]))
             --end;
     }
@@ -347,22 +414,23 @@ bool Parser::storePendingText(const char* upTo)
 void Parser::storeHeldAttribute(Frame& f, bool closing)
 {
     std::size_t length = f.heldLength;
-    if (closing && f.body->declaration && length > 0 && f.held[length - 1] == '?')
+    if (closing && f.declaration && length > 0 && f.held[length - 1] == '?')
         --length;
     if (length > 0)
         XmlTreeBuilder::fill(attributes_.push(), stored(f.held, length), "", 0, false);
     f.step = AttributeStep::ExpectName;
 }
 
-bool Parser::storeValue(Frame& f, const char* value, std::size_t length, bool quoted)
+[[gnu::always_inline]] inline bool Parser::storeValue(Frame& f, const char* value, std::size_t length, bool quoted,
+                                                      bool mayHoldReference)
 {
-    if (f.body->declaration && length > 0 && value[length - 1] == '?')
+    if (f.declaration && length > 0 && value[length - 1] == '?')
         --length;
     if (quoted && length >= 2 && value[length - 1] == value[0]) {
         ++value;
         length -= 2;
     }
-    char* decoded = storedDecoded(value, length);
+    char* decoded = storedDecoded(value, length, mayHoldReference);
     if (decoded == nullptr) {
         fail(XmlErrorUnknownCharacterEntity);
         return false;
@@ -380,7 +448,8 @@ bool Parser::startTagToken(Frame& f, const Token& t)
             fail(XmlErrorUnexpectedToken);
             return false;
         }
-        return storeValue(f, t.start, t.length, t.kind == TokenKind::Quoted);
+        const bool quoted = t.kind == TokenKind::Quoted;
+        return storeValue(f, t.start, t.length, quoted, !quoted || t.reference);
     }
     if (f.step == AttributeStep::HoldingName) {
         if (t.kind == TokenKind::Equals) {
@@ -400,11 +469,12 @@ bool Parser::startTagToken(Frame& f, const Token& t)
         // name="value" without spaces, the common case: the equals and quoted tokens the general
         // path would read next, taken at once.
         if (pos_[0] == '=' && (pos_[1] == '"' || pos_[1] == '\'')) {
-            const char* closing = xmltokenizer::detail::scanQuoted(pos_ + 2, pos_[1]);
+            bool reference = true;
+            const char* closing = xmltokenizer::detail::scanQuoted(pos_ + 2, pos_[1], reference);
             if (*closing == pos_[1]) {
                 const char* value = pos_ + 1;
                 pos_ = closing + 1;
-                return storeValue(f, value, static_cast<std::size_t>(pos_ - value), true);
+                return storeValue(f, value, static_cast<std::size_t>(pos_ - value), true, reference);
             }
         }
         return true;
@@ -501,7 +571,7 @@ bool Parser::contentToken(Frame& f, const Token& t)
             return false;
         const XmlClearMarkerEntry& entry = xmlClearMarkerEntry(t.marker);
         const char* closing = nullptr;
-        std::size_t closingLength = std::strlen(entry.closing);
+        const char* closingEnd = nullptr;
         if (t.marker == XmlClearMarker::Doctype) {
             int depth = 0;  // "<" opened inside the declaration (internal subset)
             for (const char* p = pos_; *p != '\0'; ++p) {
@@ -510,13 +580,14 @@ bool Parser::contentToken(Frame& f, const Token& t)
                 } else if (*p == '>') {
                     if (depth == 0) {
                         closing = p;
+                        closingEnd = p + 1;
                         break;
                     }
                     --depth;
                 }
             }
         } else {
-            closing = std::strstr(pos_, entry.closing);
+            closing = findClosing(pos_, entry.closing, closingEnd);
         }
         if (closing == nullptr) {
             fail(XmlErrorUnmatchedClearTagEnd);
@@ -525,7 +596,7 @@ bool Parser::contentToken(Frame& f, const Token& t)
         pushOrder(XmlContentClear, clears_.size() - f.clears);
         const std::size_t length = static_cast<std::size_t>(closing - pos_);
         XmlTreeBuilder::fill(clears_.push(), stored(pos_, length), length, t.marker);
-        pos_ = closing + closingLength;
+        pos_ = closingEnd;
         pendingText_ = pos_;
         return true;
     }

@@ -5,6 +5,7 @@
 #include <cstring>
 #include <memory>
 #include <type_traits>
+#include <utility>
 
 namespace xml {
 
@@ -14,6 +15,17 @@ class ScratchStack {
     static_assert(std::is_trivially_copyable_v<T>, "items are moved as bytes");
 
 public:
+    ScratchStack() = default;
+    // Moving hands the storage over and leaves an empty stack behind.
+    ScratchStack(ScratchStack&& other) noexcept { *this = std::move(other); }
+    ScratchStack& operator=(ScratchStack&& other) noexcept
+    {
+        items_ = std::move(other.items_);
+        size_ = std::exchange(other.size_, 0);
+        capacity_ = std::exchange(other.capacity_, 0);
+        return *this;
+    }
+
     std::size_t size() const { return size_; }
     const T* data() const { return items_.get(); }
     // A slot at the top, to be filled in place.
@@ -24,6 +36,9 @@ public:
         return items_[size_++];
     }
     void push(const T& item) { push() = item; }
+    bool empty() const { return size_ == 0; }
+    T& back() { return items_[size_ - 1]; }
+    void pop() { --size_; }
     void truncate(std::size_t size) { size_ = size; }
     // Empties the stack; gives its storage back when it grew large.
     void reset(std::size_t kept)
@@ -36,7 +51,7 @@ public:
     }
 
 private:
-    void grow()
+    [[gnu::noinline]] void grow()
     {
         const std::size_t capacity = capacity_ == 0 ? 64 : capacity_ * 2;
         std::unique_ptr<T[]> grown(new T[capacity]);

@@ -4,6 +4,9 @@
 
 #include <cstring>
 
+#include <sys/mman.h>
+#include <unistd.h>
+
 using xmltest::describe;
 
 namespace {
@@ -184,6 +187,48 @@ TEST_F(XmlParse, AttributeValuesAreDecodedNamesAreNot)
     EXPECT_STREQ(a.attributeAt(0)->name(), "b&amp;");
     EXPECT_STREQ(a.attributeAt(0)->value(), "x<y");
     EXPECT_STREQ(a.attribute("C"), "AB");
+}
+
+TEST_F(XmlParse, AnAmpersandInsideAMultiByteCharacterIsNoReference)
+{
+    // The lead byte takes the "&" after it as part of its character, in values and in texts
+    // alike; a reference after a whole character is still decoded.
+    const XmlElement a = parseXmlText("<a b=\"\xC3&amp;\" c=\"\xC3\xA9&amp;\">\xC3&lt;\xC3\xA9&lt;</a>");
+    EXPECT_STREQ(a.attribute("b"), "\xC3&amp;");
+    EXPECT_STREQ(a.attribute("c"), "\xC3\xA9&");
+    EXPECT_STREQ(a.text(0), "\xC3&lt;\xC3\xA9<");
+}
+
+TEST_F(XmlParse, ScansStopAtTheZeroByteAtTheEndOfAPage)
+{
+    // The scans read ahead in blocks: a text whose zero byte is the last byte before an
+    // unreadable page must parse as it does anywhere else, in every kind of token it can end in.
+    const long pageSize = sysconf(_SC_PAGESIZE);
+    void* pages = mmap(nullptr, static_cast<std::size_t>(pageSize) * 2, PROT_READ | PROT_WRITE,
+                       MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+    ASSERT_NE(pages, MAP_FAILED);
+    ASSERT_EQ(mprotect(static_cast<char*>(pages) + pageSize, static_cast<std::size_t>(pageSize), PROT_NONE), 0);
+    const std::string endings[] = {"<a>character data and more character data",
+                                   "<a b=\"a value that never closes",
+                                   "<a name_that_runs_to_the_end_of_the_text",
+                                   "<a><!-- a comment that never closes",
+                                   "<a>data with a cut character \xF0",
+                                   "<a b='1'>data &amp; a reference</a>"};
+    for (const std::string& ending : endings) {
+        for (std::size_t pad = 0; pad < 16; ++pad) {
+            const std::string text = std::string(pad, ' ') + ending;
+            SCOPED_TRACE(text);
+            char* placed = static_cast<char*>(pages) + pageSize - static_cast<long>(text.size()) - 1;
+            std::memcpy(placed, text.c_str(), text.size() + 1);
+            XmlParseResult there;
+            XmlParseResult here;
+            const std::string atPageEnd = describe(parseXmlText(placed, nullptr, &there));
+            EXPECT_EQ(atPageEnd, describe(parseXmlText(text.c_str(), nullptr, &here)));
+            EXPECT_EQ(there.code, here.code);
+            EXPECT_EQ(there.column, here.column);
+        }
+    }
+    munmap(pages, static_cast<std::size_t>(pageSize) * 2);
 }
 
 TEST_F(XmlParse, ItemsAreEndedAndDecodedInTheDocumentsOwnCopy)
