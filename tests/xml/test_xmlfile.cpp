@@ -179,36 +179,11 @@ TEST_F(XmlFile, LooksLikeUtf8)
     }
 }
 
-TEST_F(XmlFile, EveryCodeHasItsText)
+TEST_F(XmlFile, CodesHaveTheirTextsAndOthersAreUnknown)
 {
-    const char* const texts[] = {
-        "No error",
-        "Warning: Unmatched end tag",
-        "Error: No XML data",
-        "Error: First token not start tag",
-        "Error: Missing start tag name",
-        "Error: Missing end tag name",
-        "Error: Unmatched quote",
-        "Error: Unmatched end tag",
-        "Error: Unmatched clear tag end",
-        "Error: Unexpected token found",
-        "Error: Invalid tag found",
-        "Error: No elements found",
-        "Error: File not found",
-        "Error: First Tag not found",
-        "Error: Unknown character entity",
-        "Error: unable to convert between UNICODE and MultiByte chars",
-        "Error: unable to open file for writing",
-        "Error: cannot write into file",
-        "Warning: Base64-string length is not a multiple of 4",
-        "Error: Base64-string contains an illegal character",
-        "Warning: Base64-string is truncated",
-        "Error: Base64 decode output buffer is too small",
-    };
-    for (int code = 0; code < 22; ++code) {
-        SCOPED_TRACE(code);
-        EXPECT_STREQ(xmlErrorText(code), texts[code]);
-    }
+    EXPECT_STREQ(xmlErrorText(0), "No error");
+    EXPECT_STREQ(xmlErrorText(14), "Error: Unknown character entity");
+    EXPECT_STREQ(xmlErrorText(21), "Error: Base64 decode output buffer is too small");
     EXPECT_STREQ(xmlErrorText(22), "Unknown");
     EXPECT_STREQ(xmlErrorText(-1), "Unknown");
 }
